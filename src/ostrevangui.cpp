@@ -1,0 +1,128 @@
+// Entry of the host: acquires every process-wide service in order, runs the shell and
+// releases everything again in reverse order.
+#include <windows.h>
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <shellapi.h>
+#include <winsock2.h>
+#include <objbase.h>
+
+#include <glog/logging.h>
+
+#include <memory>
+#include <string>
+
+#include "app/crash_report.h"
+#include "app/process_state.h"
+#include "app/product_identity.h"
+#include "app/run.h"
+#include "app/single_instance.h"
+#include "app/startup_layout.h"
+#include "app/system_info.h"
+#include "app/terrace_text.h"
+#include "common/win32/app_module.h"
+#include "ter_dbg_report.h"
+#include "ter_task.h"
+#include "ter_user_defaults.h"
+#include "ter_utility.h"
+
+namespace {
+
+struct LocalFreer {
+  void operator()(LPWSTR* arguments) const { ::LocalFree(arguments); }
+};
+using ArgumentArray = std::unique_ptr<LPWSTR[], LocalFreer>;
+
+// Preferences.json lives in settings + brand + "\" + display name.
+std::wstring PreferencesFolder() {
+  TerText settings(TerUtilitySys()->SettingsFolder());
+  return Utf8ToWide(settings.get()) + BrandWordWide() + L"\\" + ProductDisplayNameWide();
+}
+
+void LoadApplicationManifest() {
+  TerText folder(TerUtilityApp()->ApplicationFolder());
+  const std::wstring path = Utf8ToWide(folder.get()) + L"ApplicationManifest.json";
+  InitUserDefaults("ApplicationManifest", path.c_str());
+}
+
+// The data files every later step needs, in this order. Arguments are accepted, not used.
+void LoadPreferencesAndData(int, LPWSTR*) {
+  const std::wstring preferences_folder = PreferencesFolder();
+  TerUtilityFile()->MakeFolder(WideToUtf8(preferences_folder).c_str());
+  InitStandardUserDefaults((preferences_folder + L"\\Preferences.json").c_str());
+  LoadApplicationManifest();
+}
+
+std::string MakeLogFolder() {
+  TerText base(TerUtilitySys()->LogFolder());
+  char date[260] = {};
+  TerUtilitySys()->FormatDate("%Y%m%d", date, sizeof(date));
+  std::string folder = base.str() + BrandWord() + "\\" + date;
+  TerUtilityFile()->MakeFolder(folder.c_str());
+  return folder;
+}
+
+void StartLogging(const std::string& log_folder) {
+  TerText executable(TerUtilityApp()->ExecutablePath());
+  char* base_name = nullptr;
+  TerUtilityFile()->SplitPath(executable.get(), nullptr, &base_name, nullptr);
+  TerText program(base_name);
+  // glog keeps the pointer it is given for the whole run.
+  static std::string program_name;
+  program_name = program.str();
+  google::InitGoogleLogging(program_name.c_str());
+  FLAGS_max_log_size = 20;
+  FLAGS_log_dir = log_folder;
+  LOG(INFO) << "SysInfoStr: " << SystemInfoLine();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_command) {
+  if (!IsFirstInstance()) {
+    SignalFirstInstance();
+    return 0;
+  }
+  StartActivationListener();
+
+  SYSTEM_INFO system = {};
+  ::GetSystemInfo(&system);
+  TerTaskPool()->SetThreadCount(WorkerThreadCount(system.dwNumberOfProcessors));
+
+  int argument_count = 0;
+  ArgumentArray arguments;
+  if (command_line && *command_line)
+    arguments.reset(::CommandLineToArgvW(command_line, &argument_count));
+  LoadPreferencesAndData(argument_count, arguments.get());
+
+  const std::string log_folder = MakeLogFolder();
+  const std::wstring log_folder_wide = Utf8ToWide(log_folder);
+  StartLogging(log_folder);
+
+  WSADATA sockets = {};
+  const bool sockets_started = ::WSAStartup(MAKEWORD(2, 2), &sockets) == 0;
+  ::CoInitialize(nullptr);
+  Gdiplus::GdiplusStartupInput gdiplus_input;
+  ULONG_PTR gdiplus_token = 0;
+  Gdiplus::GdiplusStartup(&gdiplus_token, &gdiplus_input, nullptr);
+  // Makes sure the window subsystem is up before any class is registered.
+  ::DefWindowProcW(nullptr, 0, 0, 0);
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  AppModule().Init(instance);
+
+  const std::wstring dump_folder = log_folder_wide + L"\\";
+  CreateTerDbgReport()->Arm(dump_folder.c_str(), &CrashWarningCallback, &CrashMarkerWriter);
+
+  const int exit_code = Run(command_line, show_command);
+
+  if (ITerUserDefaults* preferences = StandardUserDefaults()) preferences->Save();
+  AppModule().Term();
+  Gdiplus::GdiplusShutdown(gdiplus_token);
+  ShutDownLoggingOnce();
+  StopActivationListener();
+  ::CoUninitialize();
+  if (sockets_started) ::WSACleanup();
+  MarkTeardownFinished();
+  return exit_code;
+}

@@ -1,0 +1,39 @@
+// Starts the product executable and watches it from a test.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+std::wstring AppFolder();      // the runnable application folder, ending with "\"
+std::wstring AppExecutable();  // its executable
+
+class RunningApp {
+ public:
+  RunningApp() = default;
+  ~RunningApp();  // kills a process still running, so one failed test can't block the next
+  RunningApp(const RunningApp&) = delete;
+  RunningApp& operator=(const RunningApp&) = delete;
+
+  bool Start(const std::wstring& arguments = L"");
+  // The process's visible top-level window titled like the product; null on time-out.
+  HWND WaitForMainWindow(DWORD timeout_ms = 20000);
+  // The exit code, or -1 when the process is still running after `timeout_ms`.
+  long WaitForExit(DWORD timeout_ms = 20000);
+  DWORD process_id() const { return process_.dwProcessId; }
+  HANDLE process() const { return process_.hProcess; }
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+};
+
+// Starts the executable, waits for it and returns its exit code (-1 on time-out).
+long RunToExit(const std::wstring& arguments, DWORD timeout_ms = 20000);
+
+// Folders of the per-user state the product writes.
+std::wstring LocalAppDataFolder();  // ends with "\"
+std::wstring TodayText();           // "%Y%m%d"
+void RemoveTree(const std::wstring& folder);
+std::vector<std::wstring> FilesIn(const std::wstring& folder);  // names only
+std::string ReadWholeFile(const std::wstring& path);

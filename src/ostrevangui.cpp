@@ -21,6 +21,8 @@
 #include "app/system_info.h"
 #include "app/terrace_text.h"
 #include "common/win32/app_module.h"
+#include "host/resource_catalogues.h"
+#include "shell/language.h"
 #include "ter_dbg_report.h"
 #include "ter_task.h"
 #include "ter_user_defaults.h"
@@ -51,6 +53,9 @@ void LoadPreferencesAndData(int, LPWSTR*) {
   TerUtilityFile()->MakeFolder(WideToUtf8(preferences_folder).c_str());
   InitStandardUserDefaults((preferences_folder + L"\\Preferences.json").c_str());
   LoadApplicationManifest();
+  LoadLanguageSites();
+  if (!ActivateLanguage(StartupLanguageNumber())) ActivateLanguage(kEnglishLanguage);
+  LoadOptions();
 }
 
 std::string MakeLogFolder() {
@@ -110,6 +115,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   AppModule().Init(instance);
+  PreloadImages();
 
   const std::wstring dump_folder = log_folder_wide + L"\\";
   CreateTerDbgReport()->Arm(dump_folder.c_str(), &CrashWarningCallback, &CrashMarkerWriter);

@@ -6,7 +6,12 @@
 
 #include "app/process_state.h"
 #include "common/win32/app_module.h"
+#include "common/win32/dc.h"
+#include "host/application_manifest.h"
 #include "host/command_bus.h"
+#include "host/platform_handler.h"
+#include "host/resource_catalogues.h"
+#include "linguo/linguo.h"
 #include "shell/hot_keys.h"
 #include "view/dispatch_queue.h"
 
@@ -21,10 +26,19 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   DispatchQueue::DispatchQueueInit(m_hWnd);
   SetMainWindowHandle(m_hWnd);
 
+  {
+    CClientDC device_context(m_hWnd);
+    wxLocale* locale = wxGetLocale();
+    BuildFontTable(device_context, DpiScale(),
+                   locale && locale->IsDefaultCharsetLanguage() != 0);
+  }
+  LoadModulesAndRegisterPlatformCommands(&PlatformHandler);
+
   if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
     loop->AddMessageFilter(this);
     loop->AddIdleHandler(this);
   }
+  CreateModuleWindows(m_hWnd, m_hWnd);
   // Every receiver is registered by now; from here on sends take no lock.
   CommandBus::Host().Open();
   return 0;

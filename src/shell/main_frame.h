@@ -6,10 +6,13 @@
 
 constexpr UINT kDispatchQueueMessage = WM_USER + 1000;  // 2024
 
+class CMainFrame;
+using CMainFrameTraits = CWinTraits<WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                    WS_EX_APPWINDOW | WS_EX_WINDOWEDGE>;
+using CMainFrameBase = CFrameWindowImpl<CMainFrame, CWindow, CMainFrameTraits>;
+
 class CMainFrame
-    : public CFrameWindowImpl<CMainFrame, CWindow,
-                              CWinTraits<WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                         WS_EX_APPWINDOW | WS_EX_WINDOWEDGE>>,
+    : public CMainFrameBase,
       public CMessageFilter,
       public CIdleHandler {
  public:
@@ -25,10 +28,7 @@ class CMainFrame
     MESSAGE_HANDLER(kDispatchQueueMessage, OnDispatchQueue)
     MESSAGE_HANDLER(WM_HOTKEY, OnHotKey)
     MESSAGE_HANDLER(0x8002, OnActivation)
-    CHAIN_MSG_MAP(CFrameWindowImpl<CMainFrame, CWindow,
-                                   CWinTraits<WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN |
-                                                  WS_CLIPSIBLINGS,
-                                              WS_EX_APPWINDOW | WS_EX_WINDOWEDGE>>)
+    CHAIN_MSG_MAP(CMainFrameBase)
   END_MSG_MAP()
 
   // Shows the frame again (restored when minimised), in front and active.

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <set>
 
 #include "app/system_info.h"
@@ -72,9 +71,13 @@ TEST(CrashReport, MarkerHoldsTheSystemLineAndTheHookGetsItsPath) {
   ASSERT_NE(marker, nullptr);
   EXPECT_EQ(std::wstring(marker), folder + L"Crash.json");
 
-  std::ifstream file(marker, std::ios::binary);
-  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  file.close();
+  std::string content;
+  if (FILE* file = ::_wfopen(marker, L"rb")) {
+    char buffer[512];
+    size_t read;
+    while ((read = std::fread(buffer, 1, sizeof(buffer), file)) > 0) content.append(buffer, read);
+    std::fclose(file);
+  }
   EXPECT_EQ(content.rfind("{\"Product\":\"Pellavorne Screen Recorder\"", 0), 0u);
   EXPECT_EQ(content.back(), '}');
   ::DeleteFileW(marker);

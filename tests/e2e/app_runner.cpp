@@ -4,8 +4,7 @@
 #include <shellapi.h>
 
 #include <ctime>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 namespace {
 struct WindowSearch {
@@ -114,6 +113,12 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  std::string content;
+  FILE* file = ::_wfopen(path.c_str(), L"rb");
+  if (!file) return content;
+  char buffer[4096];
+  size_t read;
+  while ((read = std::fread(buffer, 1, sizeof(buffer), file)) > 0) content.append(buffer, read);
+  std::fclose(file);
+  return content;
 }

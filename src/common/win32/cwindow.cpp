@@ -6,12 +6,8 @@ const RECT CWindow::rcDefault = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
 
 HWND CWindow::Create(const wchar_t* class_name, HWND parent, const RECT& rect,
                      const wchar_t* name, DWORD style, DWORD exstyle, UINT id, void* param) {
-  int x = rect.left, y = rect.top, cx = CW_USEDEFAULT, cy = CW_USEDEFAULT;
-  // rcDefault's width would overflow; the system wants CW_USEDEFAULT for both.
-  if (rect.left != CW_USEDEFAULT) {
-    cx = rect.right - rect.left;
-    cy = rect.bottom - rect.top;
-  }
+  int x, y, cx, cy;
+  win32_detail::CreateGeometry(rect, &x, &y, &cx, &cy);
   HINSTANCE instance = ModuleHelper::GetModuleInstance();
   m_hWnd = ::CreateWindowExW(exstyle, class_name, name, style, x, y, cx, cy, parent,
                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance,
@@ -103,3 +99,18 @@ BOOL CWindow::CenterWindow(HWND center) {
   return ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0,
                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+namespace win32_detail {
+
+void CreateGeometry(const RECT& rect, int* x, int* y, int* cx, int* cy) {
+  if (rect.left == CW_USEDEFAULT) {
+    *x = *y = *cx = *cy = CW_USEDEFAULT;
+    return;
+  }
+  *x = rect.left;
+  *y = rect.top;
+  *cx = rect.right - rect.left;
+  *cy = rect.bottom - rect.top;
+}
+
+}  // namespace win32_detail

@@ -172,3 +172,9 @@ using CNullTraits = CWinTraits<0, 0>;
 using CControlWinTraits = CWinTraits<WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0>;
 using CFrameWinTraits = CWinTraits<WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                                    WS_EX_APPWINDOW | WS_EX_WINDOWEDGE>;
+
+namespace win32_detail {
+// Puts `rect` into CreateWindowEx's x, y, width and height. rcDefault's width would overflow;
+// the system wants CW_USEDEFAULT for all four.
+void CreateGeometry(const RECT& rect, int* x, int* y, int* cx, int* cy);
+}  // namespace win32_detail

@@ -73,23 +73,29 @@ void CWndProcThunk::Release() {
 
 namespace win32_detail {
 
-void PushCreateWndData(CreateWndEntry* entry, void* object, CreateKind kind) {
+void PushCreateWndData(CreateWndEntry* entry, void* object, StartProc start, CreateKind kind) {
   entry->object = object;
+  entry->start = start;
   entry->kind = kind;
   entry->next = pending_creations;
   pending_creations = entry;
 }
 
-void* ExtractCreateWndData(CreateKind kind) {
+namespace {
+
+// The newest pending entry of `kind` on this thread, unlinked; null if none.
+CreateWndEntry* ExtractCreateWndData(CreateKind kind) {
   for (CreateWndEntry** link = &pending_creations; *link; link = &(*link)->next) {
     if ((*link)->kind == kind) {
       CreateWndEntry* entry = *link;
       *link = entry->next;
-      return entry->object;
+      return entry;
     }
   }
   return nullptr;
 }
+
+}  // namespace
 
 void DiscardCreateWndData(CreateWndEntry* entry) {
   for (CreateWndEntry** link = &pending_creations; *link; link = &(*link)->next) {
@@ -98,6 +104,29 @@ void DiscardCreateWndData(CreateWndEntry* entry) {
       return;
     }
   }
+}
+
+}  // namespace win32_detail
+
+namespace win32_detail {
+
+LRESULT CALLBACK StartWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  CreateWndEntry* entry = ExtractCreateWndData(CreateKind::kWindow);
+  if (!entry) {
+    // Staying here would let a later window's pending object be taken by this one.
+    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(::DefWindowProcW));
+    return ::DefWindowProcW(window, message, wparam, lparam);
+  }
+  return entry->start(entry->object, window, message, wparam, lparam);
+}
+
+INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  CreateWndEntry* entry = ExtractCreateWndData(CreateKind::kDialog);
+  if (!entry) {
+    ::SetWindowLongPtrW(dialog, DWLP_DLGPROC, 0);
+    return FALSE;
+  }
+  return entry->start(entry->object, dialog, message, wparam, lparam);
 }
 
 }  // namespace win32_detail

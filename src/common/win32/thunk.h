@@ -32,23 +32,32 @@ class CWndProcThunk {
 };
 
 // Creation hand-over. Create()/DoModal() push an entry before CreateWindowEx or
-// DialogBoxIndirectParam; the class's start procedure takes it on the window's first message,
-// on the same thread. Entries of the two kinds never mix, so a window of one of our classes
-// created inside a dialog's creation cannot take the dialog's object.
+// DialogBoxIndirectParam; the class's start procedure takes it on the window's first message
+// (on the same thread) and calls the entry's `start`, which binds the object to the window.
+// Entries of the two kinds never mix, so a window of one of our classes created inside a
+// dialog's creation cannot take the dialog's object.
 namespace win32_detail {
 
 enum class CreateKind { kWindow, kDialog };
 
+using StartProc = LRESULT (*)(void* object, HWND window, UINT message, WPARAM wparam,
+                              LPARAM lparam);
+
 struct CreateWndEntry {
   void* object;
+  StartProc start;
   CreateKind kind;
   CreateWndEntry* next;
 };
 
-void PushCreateWndData(CreateWndEntry* entry, void* object, CreateKind kind);
-// The newest pending object of `kind` on this thread, removed from the list; null if none.
-void* ExtractCreateWndData(CreateKind kind);
+void PushCreateWndData(CreateWndEntry* entry, void* object, StartProc start, CreateKind kind);
 // Removes `entry` if its window never took it (creation failed before the first message).
 void DiscardCreateWndData(CreateWndEntry* entry);
+
+// The class procedure of every window class here, and the dialog procedure handed to the
+// dialog functions. A window of our class created by someone else (nothing pending) gets
+// DefWindowProc / no dialog procedure for good.
+LRESULT CALLBACK StartWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
 }  // namespace win32_detail

@@ -1,0 +1,94 @@
+#include "host/plugin_descriptor.h"
+
+#include "common/safe_json.h"
+
+namespace {
+
+bool ReadString(const rapidjson::Value& object, const char* key, std::string* out) {
+  auto member = object.FindMember(key);
+  if (member == object.MemberEnd() || !member->value.IsString()) return false;
+  out->assign(member->value.GetString(), member->value.GetStringLength());
+  return true;
+}
+
+int32_t ReadInt(const rapidjson::Value& object, const char* key) {
+  auto member = object.FindMember(key);
+  if (member == object.MemberEnd() || !member->value.IsNumber()) return 0;
+  return member->value.IsInt() ? member->value.GetInt()
+                               : static_cast<int32_t>(member->value.GetDouble());
+}
+
+void ReadStringList(const rapidjson::Value& object, const char* key,
+                    std::vector<std::string>* out) {
+  auto member = object.FindMember(key);
+  if (member == object.MemberEnd() || !member->value.IsArray()) return;
+  for (const rapidjson::Value& element : member->value.GetArray())
+    if (element.IsString()) out->emplace_back(element.GetString(), element.GetStringLength());
+}
+
+bool Fail(std::string* error, const std::string& message) {
+  if (error) *error = message;
+  return false;
+}
+
+}  // namespace
+
+bool IsContainedRelativePath(const std::string& path) {
+  if (path.empty()) return false;
+  if (path[0] == '/' || path[0] == '\\') return false;      // rooted or UNC
+  if (path.find(':') != std::string::npos) return false;    // drive, device or stream
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find_first_of("/\\", start);
+    if (end == std::string::npos) end = path.size();
+    if (path.compare(start, end - start, "..") == 0) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+bool ParsePluginDescriptor(const std::string& text, bool is_64bit, PluginDescriptor* descriptor,
+                           std::string* error) {
+  rapidjson::Document document;
+  std::string parse_error;
+  if (!safe_json::Parse(text.data(), text.size(), document, &parse_error))
+    return Fail(error, parse_error);
+  if (!document.IsObject()) return Fail(error, "descriptor is not a JSON object");
+
+  PluginDescriptor result;
+  const char* platform_key = is_64bit ? "x64" : "win32";
+  if (!ReadString(document, "path", &result.path)) return Fail(error, "no \"path\"");
+  if (!ReadString(document, platform_key, &result.platform_dir))
+    return Fail(error, std::string("no \"") + platform_key + "\"");
+  if (!ReadString(document, "version", &result.version)) return Fail(error, "no \"version\"");
+  if (!ReadString(document, "id", &result.id)) return Fail(error, "no \"id\"");
+  auto type = document.FindMember("type");
+  if (type == document.MemberEnd() || !type->value.IsNumber())
+    return Fail(error, "\"type\" is not a number");
+  result.type = type->value.IsUint() ? type->value.GetUint()
+                                     : static_cast<uint32_t>(type->value.GetDouble());
+  if (!IsContainedRelativePath(result.path) || !IsContainedRelativePath(result.platform_dir))
+    return Fail(error, "library path leaves the module's folder");
+
+  result.width = ReadInt(document, "width");
+  result.height = ReadInt(document, "height");
+  ReadString(document, "command-create", &result.creation_command);
+  ReadStringList(document, "command-recv", &result.received);
+  ReadStringList(document, "command-send", &result.sent);
+  ReadStringList(document, "require", &result.required);
+  ReadStringList(document, "optional", &result.optional);
+  *descriptor = std::move(result);
+  return true;
+}
+
+std::vector<std::string> OrderVersionCandidates(const std::vector<std::string>& names,
+                                                VersionCompare compare) {
+  std::vector<std::string> ordered;
+  for (const std::string& name : names) {
+    if (ordered.empty() || compare(name.c_str(), ordered.front().c_str()) >= 0)
+      ordered.insert(ordered.begin(), name);
+    else
+      ordered.push_back(name);
+  }
+  return ordered;
+}

@@ -1,0 +1,36 @@
+// The shared look: images, GDI+ fonts, GDI fonts and web addresses by key, plus colours
+// read from Option.json on demand. Filled at start-up; values live until the process ends.
+#pragma once
+
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <string>
+
+// Images: "close-normal.png", "dialog\slide-down-normal.png"…
+Gdiplus::Bitmap* FindImage(const std::string& key);
+void AddImage(const std::string& key, Gdiplus::Bitmap* image);
+// Looks the key up and, on a miss, loads Resources\<key> once and catalogues the result,
+// even a bitmap in error state, so a missing file is not retried. Safe from any thread.
+Gdiplus::Bitmap* FindOrLoadImage(const std::string& key);
+// Loads the pictures every dialog needs, in their fixed order.
+void PreloadImages();
+
+// Fonts: "font:gdiplus:16:bold", "font:12:normal"… Null for a key outside the table.
+Gdiplus::Font* FindGdiplusFont(const std::string& key);
+void AddGdiplusFont(const std::string& key, Gdiplus::Font* font);
+HFONT FindFont(const std::string& key);
+void AddFont(const std::string& key, HFONT font);
+// The 32 GDI+ and 22 GDI Arial fonts at the DPI scale; the character set follows the
+// language's script.
+void BuildFontTable(HDC device_context, float scale, bool default_charset);
+
+// Addresses: "url:help", "email:support"… never null; an unknown key gives "".
+const char* FindUrl(const std::string& key);
+void AddUrl(const std::string& key, const std::string& text);
+// Reads Option.json: the addresses (through the language placeholders) and "product:type".
+void LoadOptions();
+int ProductType();
+
+// A "color:" key of Option.json as a colour reference; black when absent.
+COLORREF CatalogueColor(const char* key);

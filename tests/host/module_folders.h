@@ -1,0 +1,40 @@
+// Builds module folders in a temporary place from the test module DLLs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A fresh folder under the temporary folder, removed with everything in it on destruction.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::wstring& stem);
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::wstring& path() const { return path_; }  // ends with "\"
+
+ private:
+  std::wstring path_;
+};
+
+std::wstring TestModuleDll(const std::wstring& relative);  // in build/tests/modules
+void WriteText(const std::wstring& path, const std::string& text);
+void MakeFolders(const std::wstring& path);
+void CopyInto(const std::wstring& source, const std::wstring& target);
+
+// Writes module_folder\version\plugin.load and, unless `dll` is empty, copies the DLL to
+// module_folder\version\x64\<library>.
+void AddVersion(const std::wstring& module_folder, const std::wstring& version,
+                const std::string& descriptor, const std::wstring& dll = L"",
+                const std::wstring& library = L"");
+// A complete valid descriptor for a library path, with extra members spliced in.
+std::string Descriptor(const std::string& path, const std::string& version,
+                       const std::string& extra_members = "");
+std::string Narrow(const std::wstring& text);
+// The loaded library of a module, from the path in its record.
+HMODULE LoadedLibrary(const std::string& library_path);
+template <typename Function>
+Function Export(HMODULE library, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+}

@@ -68,8 +68,9 @@ std::wstring ResourcesFolder() {
 }
 
 Gdiplus::Bitmap* LoadImageFile(const std::wstring& folder, const std::string& key) {
-  // A missing or undecodable file still gives an object whose status tells the failure.
-  return new (std::nothrow) Gdiplus::Bitmap((folder + Utf8ToWide(key)).c_str(), FALSE);
+  // A missing or undecodable file still gives an object whose status tells the failure;
+  // GDI+ objects come from its own allocator, which answers null instead of throwing.
+  return new Gdiplus::Bitmap((folder + Utf8ToWide(key)).c_str(), FALSE);
 }
 
 std::string FontKey(const char* family, int size, bool bold) {

@@ -41,6 +41,8 @@ void ReplaceAll(std::string* text, const std::string& placeholder, const std::st
 
 }  // namespace
 
+const UserLanguageTable& UserLanguages() { return g_user_languages; }
+
 int CurrentLanguageNumber() { return g_current_language.load(); }
 void SetCurrentLanguageNumber(int number) { g_current_language.store(number); }
 

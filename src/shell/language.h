@@ -30,8 +30,11 @@ std::string ReplaceLanguagePlaceholders(const std::string& text);
 // The translation of `key` in the "Platform" domain; the key itself when there is none.
 std::wstring Translate(const wchar_t* key);
 
-// Pure parts, for the tests.
 using UserLanguageTable = std::map<int, std::map<int, int>>;  // primary → sub → number
+// The table LoadLanguageSites built from the site's "sublangDefault"/"sublangNeutral".
+const UserLanguageTable& UserLanguages();
+
+// Pure parts, for the tests.
 // Outer key: the low 8 bits (the primary language of every shipped language); inner key:
 // the sub-language field (bits 10..15), matched exactly, else the entry -1, else the
 // smallest sub-language key. No entry for the primary language gives English.

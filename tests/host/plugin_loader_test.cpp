@@ -102,7 +102,7 @@ TEST_F(PluginLoaderTest, MalformedDescriptorsAreFailedCandidates) {
       {L"9.0.2", ""},
       {L"9.0.3", "{\"path\": \"probe\xc3\x28.dll\", \"x64\": \"x64\", \"type\": 1, "
                  "\"version\": \"9\", \"id\": \"i\"}"},
-      {L"9.0.4", Descriptor("..\\..\\..\\probe.dll", "9.0.4")},
+      {L"9.0.4", Descriptor("../../../probe.dll", "9.0.4")},
       {L"9.0.5", "{\"path\": \"probe.dll\", \"x64\": \"x64\", \"type\": \"one\", "
                  "\"version\": \"9\", \"id\": \"i\"}"},
       {L"9.0.6", "{\"path\": \"probe.dll\", \"type\": 1, \"version\": \"9\", \"id\": \"i\"}"},

@@ -132,6 +132,12 @@ class CMessageMap {
       return TRUE;                                                                  \
   }
 
+#define CHAIN_MSG_MAP_ALT_MEMBER(theChainMember, msgMapID)                                     \
+  {                                                                                           \
+    if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, msgMapID)) \
+      return TRUE;                                                                            \
+  }
+
 // In a parent: sends WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and the other control notifications
 // back to the control that caused them, as OCM_BASE + message.
 #define REFLECT_NOTIFICATIONS()                                   \

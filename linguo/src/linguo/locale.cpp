@@ -16,8 +16,9 @@
 namespace linguo {
 namespace {
 
-// Real catalogues are a few kilobytes; anything far larger is refused before reading.
-constexpr std::uint64_t kMaxCatalogueBytes = 64ull << 20;
+// Real catalogues are a few kilobytes; anything far larger is refused before reading, which
+// also bounds what a hostile file can make the index cost.
+constexpr std::uint64_t kMaxCatalogueBytes = 16ull << 20;
 
 bool ReadWholeFile(const std::wstring& path, std::vector<unsigned char>* bytes) {
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,

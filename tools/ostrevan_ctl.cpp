@@ -1,5 +1,6 @@
 // Drives a running product from scripts: "wait [seconds]" until its main window is shown,
-// "close" to ask it to close as a user would.
+// "close" to ask it to close as a user would; "warm" brings up Wine's desktop and services
+// (they outlive the call, so callers start them with output going nowhere).
 #include <windows.h>
 
 #include <cstdio>
@@ -19,7 +20,7 @@ HWND FindMainWindow() {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: ostrevan_ctl wait [seconds] | close\n");
+    std::fprintf(stderr, "usage: ostrevan_ctl wait [seconds] | close | warm\n");
     return 2;
   }
   if (std::strcmp(argv[1], "wait") == 0) {
@@ -30,6 +31,12 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "the main window did not appear\n");
     return 1;
+  }
+  if (std::strcmp(argv[1], "warm") == 0) {
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"warm", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                    nullptr, nullptr, nullptr);
+    if (window) ::DestroyWindow(window);
+    return window ? 0 : 1;
   }
   if (std::strcmp(argv[1], "close") == 0) {
     HWND window = FindMainWindow();

@@ -1,15 +1,107 @@
 #include "host/platform_handler.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
 #include <map>
+#include <string>
 #include <string_view>
+
+#include "app/process_state.h"
+#include "app/product_identity.h"
+#include "host/application_manifest.h"
+#include "host/resource_catalogues.h"
+#include "shell/language.h"
+#include "shell/main_frame.h"
+#include "shell/shell_state.h"
 
 namespace {
 
 using CommandFunction = void (*)(TERObserveData1* record);
 
+// Answers are fresh copies on the runtime heap; the sender frees them with free().
+char* CopyText(const std::string& text) { return ::_strdup(text.c_str()); }
+wchar_t* CopyText(const std::wstring& text) { return ::_wcsdup(text.c_str()); }
+
+std::string TextArgument(const TERObserveData1* record) {
+  return record->text ? std::string(record->text) : std::string();
+}
+
+// Window-state commands act on the frame from whatever thread sent them; every call they
+// make is a window call the system hands to the frame's thread.
+template <void (CMainFrame::*Operation)()>
+void OnFrame(TERObserveData1*) {
+  if (CMainFrame* frame = MainFrame()) (frame->*Operation)();
+}
+
+void FindUrlCommand(TERObserveData1* record) {
+  record->object = const_cast<char*>(FindUrl(TextArgument(record)));
+}
+
+void FindImageCommand(TERObserveData1* record) {
+  record->object = FindOrLoadImage(TextArgument(record));
+}
+
+void ProductAlias(TERObserveData1* record) { record->text = CopyText(ProductDisplayName()); }
+void ProductVersionCommand(TERObserveData1* record) { record->text = CopyText(ProductVersion()); }
+void ProductBrand(TERObserveData1* record) { record->text = CopyText(BrandWord()); }
+
+void TemporaryDirectory(TERObserveData1* record) {
+  record->wide_text = CopyText(TemporaryFolder(true));
+}
+
+void PersonalProductDirectory(TERObserveData1* record) {
+  // The sender's own text stays the sender's; the answer replaces the pointer.
+  const wchar_t* name = record->wide_text;
+  record->wide_text = CopyText(name ? DocumentsFolder(name) : DocumentsProductFolder());
+}
+
+void ModuleWindow(TERObserveData1* record) {
+  HWND window = nullptr;
+  if (FindModuleWindow(TextArgument(record), &window)) record->window = window;
+}
+
+void GdiplusFont(TERObserveData1* record) {
+  record->object = FindGdiplusFont(TextArgument(record));
+}
+
+void GdiFont(TERObserveData1* record) { record->object = FindFont(TextArgument(record)); }
+
+void DpiScaleCommand(TERObserveData1* record) {
+  auto* scale = static_cast<float*>(std::malloc(sizeof(float)));
+  if (scale) *scale = DpiScale();
+  record->object = scale;
+}
+
+void ReplaceLanguageSubDirectory(TERObserveData1* record) {
+  record->payload = CopyText(ReplaceLanguagePlaceholders(TextArgument(record)));
+}
+
+void ExitApplication(TERObserveData1*) {
+  if (HWND window = MainWindowHandle()) ::PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
 // Built once, read-only afterwards; looked up by view so a command allocates nothing.
 const std::map<std::string_view, CommandFunction>& CommandTable() {
-  static const std::map<std::string_view, CommandFunction> table = {};
+  static const std::map<std::string_view, CommandFunction> table = {
+      {"LIBPLATFORM_COMMAND_PRESS_MAX_OR_RESET", &OnFrame<&CMainFrame::ToggleMaximize>},
+      {"LIBPLATFORM_COMMAND_FIND_URL", &FindUrlCommand},
+      {"LIBPLATFORM_COMMAND_FIND_IMAGE", &FindImageCommand},
+      {"LIBPLATFORM_COMMAND_GET_PRODUCT_ALIAS", &ProductAlias},
+      {"LIBPLATFORM_COMMAND_GET_TEMP_DIR", &TemporaryDirectory},
+      {"LIBPLATFORM_COMMAND_GET_PRODUCT_VERSION", &ProductVersionCommand},
+      {"LIBPLATFORM_COMMAND_GET_MODULE_HWND", &ModuleWindow},
+      {"LIBPLATFORM_COMMAND_GET_PRODUCT_BRAND", &ProductBrand},
+      {"LIBPLATFORM_COMMAND_GET_GDIPLUS_FONT", &GdiplusFont},
+      {"LIBPLATFORM_COMMAND_GET_FONT", &GdiFont},
+      {"LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR", &PersonalProductDirectory},
+      {"LIBPLATFORM_COMMAND_GET_DPI_SCALE_PERCENT", &DpiScaleCommand},
+      {"LIBPLATFORM_COMMAND_REPLACE_I18N_SUB_DIR", &ReplaceLanguageSubDirectory},
+      {"LIBPLATFORM_COMMAND_MINIMIZE_TO_TRAY", &OnFrame<&CMainFrame::Minimize>},
+      {"LIBPLATFORM_COMMAND_RESTORE_FROM_TRAY", &OnFrame<&CMainFrame::RestoreUnlessHidden>},
+      {"LIBPLATFORM_COMMAND_CLOSE_WINDOW", &OnFrame<&CMainFrame::HideToTray>},
+      {"LIBPLATFORM_COMMAND_EXIT_APP", &ExitApplication},
+  };
   return table;
 }
 

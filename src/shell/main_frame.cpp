@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "app/process_state.h"
+#include "app/single_instance.h"
+#include "app/startup_layout.h"
 #include "common/win32/app_module.h"
 #include "common/win32/dc.h"
 #include "host/application_manifest.h"
@@ -13,7 +15,21 @@
 #include "host/resource_catalogues.h"
 #include "linguo/linguo.h"
 #include "shell/hot_keys.h"
+#include "shell/language.h"
+#include "shell/shell_state.h"
+#include "shell/tray_icon.h"
+#include "shell/tray_menu.h"
+#include "update/update_check.h"
+#include "view/kv_themed_shadow_wnd.h"
 #include "view/dispatch_queue.h"
+
+namespace {
+constexpr int kFrameCorner = 20;
+constexpr float kViewCorner = 20.0f;
+constexpr int kShadowSize = 12;
+}  // namespace
+
+CMainFrame::~CMainFrame() { DeleteShadow(); }
 
 BOOL CMainFrame::PreTranslateMessage(MSG*) {
   // The executable carries no accelerator table, so there is nothing to translate.
@@ -22,25 +38,95 @@ BOOL CMainFrame::PreTranslateMessage(MSG*) {
 
 BOOL CMainFrame::OnIdle() { return FALSE; }
 
-LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
+LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
   DispatchQueue::DispatchQueueInit(m_hWnd);
   SetMainWindowHandle(m_hWnd);
+  SetMainFrame(this);
 
   {
     CClientDC device_context(m_hWnd);
     wxLocale* locale = wxGetLocale();
-    BuildFontTable(device_context, DpiScale(),
-                   locale && locale->IsDefaultCharsetLanguage() != 0);
+    BuildFontTable(device_context, DpiScale(), locale && locale->IsDefaultCharsetLanguage() != 0);
   }
   LoadModulesAndRegisterPlatformCommands(&PlatformHandler);
+
+  margin_ = 2.0f;
+  title_color_ = CatalogueColor("color:title:background");
+  rim_pen_.CreatePen(PS_SOLID, 1, title_color_);
+  rim_brush_.CreateSolidBrush(title_color_);
+
+  const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+  CreateView(creation->cx, creation->cy);
 
   if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
     loop->AddMessageFilter(this);
     loop->AddIdleHandler(this);
   }
-  CreateModuleWindows(m_hWnd, m_hWnd);
+
+  shadow_ = new KvThemedShadowWnd();
+  shadow_->Create(m_hWnd);
+  shadow_->SetShadowSize(kShadowSize);
+  const int round_offset = ScaleLength(2, DpiScale());
+  shadow_->SetRoundOffset(round_offset, round_offset);
+
+  RECT window = {};
+  GetWindowRect(&window);
+  last_position_ = {window.left, window.top};
+
+  CreateModuleWindows(m_hWnd, view_.m_hWnd ? view_.m_hWnd : m_hWnd);
+  SetTimer(kUpdateCheckTimer, 2000);
   // Every receiver is registered by now; from here on sends take no lock.
   CommandBus::Host().Open();
+  return 0;
+}
+
+void CMainFrame::CreateView(int frame_width, int frame_height) {
+  const int margin = static_cast<int>(margin_);
+  RECT rect = {margin, margin, frame_width - margin, frame_height - margin};
+  if (!view_.Create(m_hWnd, rect, nullptr, OstrevanGUIView::kStyle, 0)) return;
+  view_.SetCornerSize(kViewCorner);
+  view_.UpdateRegion();
+  SetHostWindow(kHostWindowView, view_.m_hWnd);
+}
+
+LRESULT CMainFrame::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+  RECT client = {};
+  GetClientRect(&client);
+  CPaintDC paint(m_hWnd);
+  // Drawn off screen and copied in one step; selections go back before the copy.
+  CMemoryDC memory(paint, client);
+  CSelectObject select_pen(memory, rim_pen_);
+  CSelectObject select_brush(memory, rim_brush_);
+  memory.RoundRect(client.left, client.top, client.right, client.bottom, kFrameCorner,
+                   kFrameCorner);
+  return 0;
+}
+
+LRESULT CMainFrame::OnSize(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
+  const int width = LOWORD(lparam);
+  const int height = HIWORD(lparam);
+  if (width != 0 && height != 0) {  // a minimised frame keeps its region
+    CRgn region;
+    region.CreateRoundRectRgn(0, 0, width, height, kFrameCorner, kFrameCorner);
+    // The window frees the region it replaces and owns the new one.
+    if (SetWindowRgn(region, FALSE)) region.Detach();
+  }
+  handled = FALSE;  // on to the frame's default layout
+  return 0;
+}
+
+LRESULT CMainFrame::OnMove(UINT, WPARAM, LPARAM lparam, BOOL&) {
+  const POINT now = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  last_position_ = now;
+  return 0;
+}
+
+LRESULT CMainFrame::OnTimer(UINT, WPARAM wparam, LPARAM, BOOL&) {
+  if (wparam != kUpdateCheckTimer) return 0;
+  KillTimer(kUpdateCheckTimer);
+  TERObserveData1 record = {};
+  record.window = view_.m_hWnd;
+  StartAutomaticUpdateCheck(&record);
   return 0;
 }
 
@@ -50,12 +136,14 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
   SendCommand(&record);
   if (record.value != 0) return 0;  // a module objects; everything stays as it is
 
+  DeleteShadow();
   WithdrawFromMessageLoop();
   ::PostQuitMessage(0);
   return 0;
 }
 
 LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  DeleteShadow();
   handled = FALSE;
   return 0;
 }
@@ -76,6 +164,25 @@ LRESULT CMainFrame::OnHotKey(UINT, WPARAM wparam, LPARAM, BOOL&) {
   return 0;
 }
 
+LRESULT CMainFrame::OnTrayCallback(UINT, WPARAM, LPARAM lparam, BOOL&) {
+  switch (static_cast<UINT>(lparam)) {
+    case WM_LBUTTONDOWN:
+      Restore();
+      break;
+    case WM_RBUTTONUP:
+      switch (TrackTrayMenu(m_hWnd)) {
+        case kTrayMenuShowWindow:
+          Restore();
+          break;
+        case kTrayMenuExit:
+          PostMessage(WM_CLOSE);
+          break;
+      }
+      break;
+  }
+  return 0;
+}
+
 LRESULT CMainFrame::OnActivation(UINT, WPARAM, LPARAM, BOOL&) {
   Restore();
   return 0;
@@ -85,6 +192,46 @@ void CMainFrame::Restore() {
   ShowWindow(IsIconic() ? SW_RESTORE : SW_SHOW);
   ::SetForegroundWindow(m_hWnd);
   ::SetActiveWindow(m_hWnd);
+  hidden_to_tray_ = false;
+}
+
+void CMainFrame::ToggleMaximize() {
+  if (!maximised_) {
+    maximised_ = true;
+    GetWindowRect(&saved_rect_);
+    RECT work = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int width = work.right - work.left;
+    const int height = work.bottom - work.top;
+    SetWindowPos(nullptr, 0, 0, width, height, SWP_SHOWWINDOW);
+    view_.SetWindowPos(nullptr, 1, 1, width - 4, height - 4, SWP_SHOWWINDOW);
+  } else {
+    maximised_ = false;
+    const int width = saved_rect_.right - saved_rect_.left;
+    const int height = saved_rect_.bottom - saved_rect_.top;
+    SetWindowPos(nullptr, saved_rect_.left, saved_rect_.top, width, height, SWP_SHOWWINDOW);
+    view_.SetWindowPos(nullptr, 1, 1, width - 4, height - 4, SWP_SHOWWINDOW);
+  }
+}
+
+void CMainFrame::Minimize() {
+  if (IsIconic() || hidden_to_tray_) return;
+  SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+}
+
+void CMainFrame::RestoreUnlessHidden() {
+  if (!hidden_to_tray_) Restore();
+}
+
+void CMainFrame::HideToTray() {
+  ShowWindow(SW_HIDE);
+  ShowTrayTip(Translate(L"tray-tip"));
+  hidden_to_tray_ = true;
+}
+
+void CMainFrame::DeleteShadow() {
+  delete shadow_;
+  shadow_ = nullptr;
 }
 
 void CMainFrame::WithdrawFromMessageLoop() {

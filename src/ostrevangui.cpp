@@ -125,6 +125,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
   if (ITerUserDefaults* preferences = StandardUserDefaults()) preferences->Save();
   AppModule().Term();
   Gdiplus::GdiplusShutdown(gdiplus_token);
+  LOG(INFO) << "Shut down in order, exit code " << exit_code;
   ShutDownLoggingOnce();
   StopActivationListener();
   ::CoUninitialize();

@@ -41,14 +41,15 @@ RunningApp::~RunningApp() {
   }
 }
 
-bool RunningApp::Start(const std::wstring& arguments) {
-  std::wstring command = L"\"" + AppExecutable() + L"\"";
+bool RunningApp::Start(const std::wstring& arguments, const std::wstring& executable) {
+  const std::wstring program = executable.empty() ? AppExecutable() : executable;
+  std::wstring command = L"\"" + program + L"\"";
   if (!arguments.empty()) command += L" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
-  const std::wstring folder = AppFolder();
-  return ::CreateProcessW(AppExecutable().c_str(), &command[0], nullptr, nullptr, FALSE, 0,
-                          nullptr, folder.c_str(), &startup, &process_) != FALSE;
+  const std::wstring folder = program.substr(0, program.find_last_of(L'\\') + 1);
+  return ::CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &process_) != FALSE;
 }
 
 HWND RunningApp::WaitForMainWindow(DWORD timeout_ms) {
@@ -121,4 +122,108 @@ std::string ReadWholeFile(const std::wstring& path) {
   while ((read = std::fread(buffer, 1, sizeof(buffer), file)) > 0) content.append(buffer, read);
   std::fclose(file);
   return content;
+}
+
+namespace {
+void CopyTree(const std::wstring& from, const std::wstring& to) {
+  std::wstring from_list = from + L'\0';
+  std::wstring to_list = to + L'\0';
+  SHFILEOPSTRUCTW operation = {};
+  operation.wFunc = FO_COPY;
+  operation.pFrom = from_list.c_str();
+  operation.pTo = to_list.c_str();
+  operation.fFlags = FOF_NO_UI;
+  ::SHFileOperationW(&operation);
+}
+
+void WriteFileText(const std::wstring& path, const std::string& text) {
+  if (FILE* file = ::_wfopen(path.c_str(), L"wb")) {
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  }
+}
+}  // namespace
+
+AppCopy::AppCopy() {
+  static int counter = 0;
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  folder_ = std::wstring(temp) + L"ostrevan-app-" + std::to_wstring(::GetCurrentProcessId()) +
+            L"-" + std::to_wstring(++counter) + L"\\";
+  CopyTree(std::wstring(OSTREVAN_APP_DIR_W), folder_.substr(0, folder_.size() - 1));
+}
+
+AppCopy::~AppCopy() { RemoveTree(folder_); }
+
+std::wstring AppCopy::Executable() const { return folder_ + L"Pellavorne Screen Recorder.exe"; }
+
+void AppCopy::AddRecorderModule() {
+  const std::wstring version = folder_ + L"recorder\\1.0.0\\";
+  ::SHCreateDirectoryExW(nullptr, (version + L"x64").c_str(), nullptr);
+  ::CopyFileW((std::wstring(OSTREVAN_TEST_MODULE_DIR_W) + L"\\recorder_module.dll").c_str(),
+              (version + L"x64\\recorder.dll").c_str(), FALSE);
+  WriteFileText(version + L"plugin.load",
+                R"({"path": "recorder.dll", "x64": "x64", "win32": "x86", "type": 1,
+                    "version": "1.0.0", "id": "recorder", "command-create": "RECORDER_CREATE",
+                    "command-recv": ["RECORDER_CREATE", "LIBRECORDER_COMMAND_START_SCREEN_CAPTURE",
+                                     "LIBRECORDER_COMMAND_START_SCREEN_RECORDER",
+                                     "LIBRECORDER_COMMAND_STOP_SCREEN_RECORDER",
+                                     "LIBPLATFORM_COMMAND_EXIT_PROGRAMME",
+                                     "LIBWINDOW_COMMAND_SIZE_CHANGE"]})");
+  WriteManifest(R"({"manifest": {"windows::version": 1, "application": {"modules": [
+      {"windows:name": "recorder", "windows:parentHwnd": "${topViewHwnd}",
+       "windows:parameters": {"windows:rect": {
+           "rect": ["0", "0", "${topViewWidth}", "${topViewHeight}"],
+           "offset": ["0", "0", "0", "0"]}},
+       "window:hwnd": "recorder"}]}}})");
+}
+
+void AppCopy::WriteManifest(const std::string& json) {
+  WriteFileText(folder_ + L"ApplicationManifest.json", json);
+}
+
+void AppCopy::SetRecorderRefusesExit(bool refuse) {
+  const std::wstring flag = folder_ + L"recorder\\1.0.0\\x64\\refuse-exit";
+  if (refuse)
+    WriteFileText(flag, "yes");
+  else
+    ::DeleteFileW(flag.c_str());
+}
+
+std::string AppCopy::RecorderLog() const {
+  return ReadWholeFile(folder_ + L"recorder\\1.0.0\\x64\\recorder.log");
+}
+
+bool AppCopy::WaitForLog(const std::string& text, size_t from, DWORD timeout_ms) const {
+  const DWORD start = ::GetTickCount();
+  do {
+    const std::string log = RecorderLog();
+    if (log.size() > from && log.find(text, from) != std::string::npos) return true;
+    ::Sleep(20);
+  } while (::GetTickCount() - start < timeout_ms);
+  return false;
+}
+
+HWND RecorderWindow(HWND main_window) {
+  struct Search {
+    HWND found;
+  } search = {nullptr};
+  ::EnumChildWindows(
+      main_window,
+      [](HWND window, LPARAM context) -> BOOL {
+        wchar_t name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (std::wstring(name) != L"OstrevanRecorderTestModule") return TRUE;
+        reinterpret_cast<Search*>(context)->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void RunInRecorder(HWND main_window, const std::string& script) {
+  COPYDATASTRUCT data = {};
+  data.cbData = static_cast<DWORD>(script.size());
+  data.lpData = const_cast<char*>(script.data());
+  ::SendMessageW(RecorderWindow(main_window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }

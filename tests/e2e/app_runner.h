@@ -16,7 +16,7 @@ class RunningApp {
   RunningApp(const RunningApp&) = delete;
   RunningApp& operator=(const RunningApp&) = delete;
 
-  bool Start(const std::wstring& arguments = L"");
+  bool Start(const std::wstring& arguments = L"", const std::wstring& executable = L"");
   // The process's visible top-level window titled like the product; null on time-out.
   HWND WaitForMainWindow(DWORD timeout_ms = 20000);
   // The exit code, or -1 when the process is still running after `timeout_ms`.
@@ -30,6 +30,33 @@ class RunningApp {
 
 // Starts the executable, waits for it and returns its exit code (-1 on time-out).
 long RunToExit(const std::wstring& arguments, DWORD timeout_ms = 20000);
+
+// A private copy of the application folder (it must run from anywhere), with the recorder
+// test module listed in its manifest. Removed with everything in it on destruction.
+class AppCopy {
+ public:
+  AppCopy();
+  ~AppCopy();
+  AppCopy(const AppCopy&) = delete;
+  AppCopy& operator=(const AppCopy&) = delete;
+
+  const std::wstring& folder() const { return folder_; }  // ends with "\"
+  std::wstring Executable() const;
+  // Installs the recorder module and a manifest placing it over the whole view.
+  void AddRecorderModule();
+  void WriteManifest(const std::string& json);
+  void SetRecorderRefusesExit(bool refuse);
+  std::string RecorderLog() const;
+  // Waits until the recorder's log holds `text` (after `from`); true when it does.
+  bool WaitForLog(const std::string& text, size_t from = 0, DWORD timeout_ms = 10000) const;
+
+ private:
+  std::wstring folder_;
+};
+
+// The recorder module's window inside the main window, and a script run by it.
+HWND RecorderWindow(HWND main_window);
+void RunInRecorder(HWND main_window, const std::string& script);
 
 // Folders of the per-user state the product writes.
 std::wstring LocalAppDataFolder();  // ends with "\"

@@ -1,6 +1,11 @@
-// Drives a running product from scripts: "wait [seconds]" until its main window is shown,
-// "close" to ask it to close as a user would; "warm" brings up Wine's desktop and services
-// (they outlive the call, so callers start them with output going nowhere).
+// Drives a running product from scripts:
+//   wait [seconds]   until its main window is shown
+//   close            ask it to close, as a user would
+//   visible          print 1 when the main window is visible, else 0
+//   hotkey ID        post WM_HOTKEY ID to the main window (keys can't reach a hidden window)
+//   module SCRIPT    hand SCRIPT to the recorder test module's window (WM_COPYDATA)
+//   warm             bring up Wine's desktop and services (they outlive the call, so
+//                    callers start them with output going nowhere)
 #include <windows.h>
 
 #include <cstdio>
@@ -10,17 +15,22 @@
 namespace {
 constexpr wchar_t kTitle[] = L"Pellavorne Screen Recorder";
 
-HWND FindMainWindow() {
+HWND FindMainWindow(bool visible_only = true) {
   HWND window = nullptr;
   while ((window = ::FindWindowExW(nullptr, window, nullptr, kTitle)) != nullptr)
-    if (::IsWindowVisible(window)) return window;
+    if (!visible_only || ::IsWindowVisible(window)) return window;
   return nullptr;
+}
+
+HWND FindRecorderWindow(HWND main) {
+  HWND view = ::FindWindowExW(main, nullptr, nullptr, nullptr);
+  return view ? ::FindWindowExW(view, nullptr, L"OstrevanRecorderTestModule", nullptr) : nullptr;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: ostrevan_ctl wait [seconds] | close | warm\n");
+    std::fprintf(stderr, "usage: ostrevan_ctl wait [s] | close | visible | hotkey ID | module SCRIPT | warm\n");
     return 2;
   }
   if (std::strcmp(argv[1], "wait") == 0) {
@@ -37,6 +47,23 @@ int main(int argc, char** argv) {
                                     nullptr, nullptr, nullptr);
     if (window) ::DestroyWindow(window);
     return window ? 0 : 1;
+  }
+  if (std::strcmp(argv[1], "visible") == 0) {
+    std::printf("%d\n", FindMainWindow(false) && ::IsWindowVisible(FindMainWindow(false)) ? 1 : 0);
+    return 0;
+  }
+  if (std::strcmp(argv[1], "hotkey") == 0 && argc > 2) {
+    HWND window = FindMainWindow(false);
+    return window && ::PostMessageW(window, WM_HOTKEY, std::atoi(argv[2]), 0) ? 0 : 1;
+  }
+  if (std::strcmp(argv[1], "module") == 0 && argc > 2) {
+    HWND recorder = FindRecorderWindow(FindMainWindow(false));
+    if (!recorder) return 1;
+    COPYDATASTRUCT data = {};
+    data.cbData = static_cast<DWORD>(std::strlen(argv[2]));
+    data.lpData = argv[2];
+    ::SendMessageW(recorder, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    return 0;
   }
   if (std::strcmp(argv[1], "close") == 0) {
     HWND window = FindMainWindow();

@@ -1,5 +1,6 @@
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cwctype>
 #include <new>
@@ -55,7 +56,9 @@ bool ShellOpen(const std::wstring& target) {
   return code > 32;
 }
 
-char* CopyOrNull(const std::string& text) { return text.empty() ? nullptr : CopyText(text); }
+char* CopyOrNull(const std::string& text) {
+  return text.empty() ? nullptr : CopyText(text);
+}
 
 class AppUtility final : public ITerUtilityApp {
  public:

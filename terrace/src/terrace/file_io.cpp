@@ -1,12 +1,12 @@
 #include "terrace/file_io.h"
 
-#include "terrace/text.h"
-
 #include <windows.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <string>
+
+#include "terrace/text.h"
 
 namespace terrace {
 namespace {
@@ -79,8 +79,9 @@ bool WriteFileAtomically(const std::wstring& path, const void* data, size_t leng
   if (path.empty() || IsSeparator(path.back()) || (!data && length > 0)) return false;
   static std::atomic<unsigned> counter{0};
   const std::wstring stem = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-";
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    // A stale temporary file of an earlier crashed run may hold the name; try the next one.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    // Stale temporary files of an earlier crashed run with the same process id may hold
+    // the name; try the next one.
     const std::wstring temp = stem + std::to_wstring(counter++) + L".tmp";
     Handle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));

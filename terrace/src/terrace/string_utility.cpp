@@ -34,7 +34,9 @@ VersionPart NextPart(const char** cursor) {
   return part;
 }
 
-int Sign(int value) { return (value > 0) - (value < 0); }
+int Sign(int value) {
+  return (value > 0) - (value < 0);
+}
 
 int CompareNumbers(const VersionPart& a, const VersionPart& b) {
   // Digit strings without leading zeros: the longer one is the bigger number, so parts of

@@ -1,5 +1,6 @@
-#include <shlobj.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 #include <cstring>
 #include <ctime>
@@ -25,15 +26,33 @@ char* ShellFolder(int csidl) {
   return CopyText(Narrow(folder));
 }
 
-// The C runtime treats an unknown conversion as an invalid parameter and may end the
-// process, so the format is checked before it gets there.
-bool IsSafeDateFormat(const wchar_t* format) {
-  static const wchar_t kConversions[] = L"aAbBcdHIjmMpSUwWxXyYzZ%";
-  for (const wchar_t* p = format; *p; ++p) {
-    if (*p != L'%') continue;
-    ++p;
-    if (*p == L'#') ++p;
-    if (!*p || !std::wcschr(kConversions, *p)) return false;
+// Only the conversions go through the runtime, one at a time: it treats an unknown one as
+// an invalid parameter (which may end the process), and it mangles non-ASCII literal text
+// by passing it through the ANSI code page. The literal text is copied here instead.
+bool FormatLocalDate(const std::wstring& format, const std::tm& when, std::wstring* out) {
+  static const wchar_t kConversions[] = L"aAbBcdHIjmMpSUwWxXyYzZ";
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != L'%') {
+      *out += format[i];
+      continue;
+    }
+    wchar_t conversion[4] = {L'%', 0, 0, 0};
+    size_t next = i + 1;
+    if (next < format.size() && format[next] == L'#') conversion[1] = format[next++];
+    if (next >= format.size()) return false;
+    const wchar_t letter = format[next];
+    if (letter == L'%' && conversion[1] == 0) {
+      *out += L'%';
+    } else if (!std::wcschr(kConversions, letter)) {
+      return false;
+    } else {
+      conversion[conversion[1] ? 2 : 1] = letter;
+      wchar_t piece[256];
+      // A zero length is also what an empty result (a locale without AM/PM) looks like.
+      const size_t length = std::wcsftime(piece, sizeof piece / sizeof *piece, conversion, &when);
+      out->append(piece, length);
+    }
+    i = next;
   }
   return true;
 }
@@ -43,21 +62,18 @@ class SysUtility final : public ITerUtilitySys {
   char* SettingsFolder() override { return Guarded(CSIDL_APPDATA); }
   char* LogFolder() override { return Guarded(CSIDL_LOCAL_APPDATA); }
 
-  // Formats through the wide runtime so that month names and zone names come out as UTF-8.
+  // Formats through the wide runtime so that month and zone names come out as UTF-8.
   size_t FormatDate(const char* format, char* buffer, size_t buffer_size) override {
     if (!format || !buffer || buffer_size == 0) return 0;
     buffer[0] = '\0';
     try {
       const std::wstring wide_format = Widen(format);
-      if (wide_format.empty() || !IsSafeDateFormat(wide_format.c_str())) return 0;
       const std::time_t now = std::time(nullptr);
       std::tm local;
       if (localtime_s(&local, &now) != 0) return 0;
-      wchar_t wide[512];
-      const size_t length = std::wcsftime(wide, sizeof wide / sizeof *wide, wide_format.c_str(),
-                                          &local);
-      if (length == 0) return 0;
-      const std::string text = Narrow(std::wstring(wide, length));
+      std::wstring wide;
+      if (wide_format.empty() || !FormatLocalDate(wide_format, local, &wide)) return 0;
+      const std::string text = Narrow(wide);
       if (text.empty() || text.size() >= buffer_size) return 0;
       std::memcpy(buffer, text.c_str(), text.size() + 1);
       return text.size();

@@ -9,7 +9,9 @@ namespace terrace {
 
 // ---- TaskData ----
 
-TaskData* TaskData::From(IKvTaskData* data) { return dynamic_cast<TaskData*>(data); }
+TaskData* TaskData::From(IKvTaskData* data) {
+  return dynamic_cast<TaskData*>(data);
+}
 
 // The release callback runs outside the lock: it is the host's code and may call back in.
 void TaskData::Attach(void* value) {
@@ -41,7 +43,9 @@ TaskData::~TaskData() {
 
 // ---- TaskFunc ----
 
-TaskFunc* TaskFunc::From(IKvTaskFunc* function) { return dynamic_cast<TaskFunc*>(function); }
+TaskFunc* TaskFunc::From(IKvTaskFunc* function) {
+  return dynamic_cast<TaskFunc*>(function);
+}
 
 // Binding again hands the earlier opaque back to its own release callback, so each opaque
 // is released exactly once (unless the new binding keeps the same opaque).
@@ -76,7 +80,9 @@ TaskFunc::~TaskFunc() {
 
 // ---- TaskCore ----
 
-TaskCore* TaskCore::From(IKvTask* task) { return dynamic_cast<TaskCore*>(task); }
+TaskCore* TaskCore::From(IKvTask* task) {
+  return dynamic_cast<TaskCore*>(task);
+}
 
 TaskCore::~TaskCore() {
   if (function_) function_->ReleaseRef();
@@ -225,9 +231,13 @@ TERRACE_API IKvTask* CreateKvTask() {
   }
 }
 
-TERRACE_API IKvTaskData* CreateKvTaskData() { return new (std::nothrow) terrace::TaskData; }
+TERRACE_API IKvTaskData* CreateKvTaskData() {
+  return new (std::nothrow) terrace::TaskData;
+}
 
-TERRACE_API IKvTaskFunc* CreateKvTaskFunc() { return new (std::nothrow) terrace::TaskFunc; }
+TERRACE_API IKvTaskFunc* CreateKvTaskFunc() {
+  return new (std::nothrow) terrace::TaskFunc;
+}
 
 TERRACE_API IKvTaskPackage* CreateKvTaskPackage(const char* identifier, IKvTaskData* data) {
   try {

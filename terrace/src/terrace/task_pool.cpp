@@ -93,4 +93,6 @@ void TaskPool::WorkerLoop() {
 
 }  // namespace terrace
 
-extern "C" TERRACE_API ITerTaskPool* TerTaskPool() { return terrace::TaskPool::Instance(); }
+extern "C" TERRACE_API ITerTaskPool* TerTaskPool() {
+  return terrace::TaskPool::Instance();
+}

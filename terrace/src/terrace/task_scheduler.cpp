@@ -28,8 +28,8 @@ struct ScheduledRun {
     event->Complete();
   }
 
-  TaskEvent* event = nullptr;
-  TaskPackage* package = nullptr;
+  TaskCore* event = nullptr;
+  TaskCore* package = nullptr;
   std::vector<TaskCore*> tasks;
   std::atomic<size_t> remaining{0};
 };
@@ -44,8 +44,9 @@ class TaskScheduler final : public ITerTaskSchedular {
       auto run = std::make_shared<ScheduledRun>();
       target->AddRef();
       run->event = target;
-      run->package = target->TakePackage();
-      if (run->package) run->tasks = run->package->TakeSnapshot();
+      TaskPackage* package = target->TakePackage();
+      run->package = package;
+      if (package) run->tasks = package->TakeSnapshot();
       run->remaining = run->tasks.size();
 
       std::vector<std::function<void()>> jobs;

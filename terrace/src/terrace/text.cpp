@@ -1,7 +1,8 @@
 #include "terrace/text.h"
 
-#include <objbase.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <objbase.h>
 
 #include <climits>
 #include <cstdio>
@@ -38,7 +39,9 @@ std::string Narrow(const wchar_t* utf16) {
   return utf16 ? NarrowRange(utf16, std::wcslen(utf16)) : std::string();
 }
 
-std::string Narrow(const std::wstring& utf16) { return NarrowRange(utf16.data(), utf16.size()); }
+std::string Narrow(const std::wstring& utf16) {
+  return NarrowRange(utf16.data(), utf16.size());
+}
 
 char* CopyText(const char* text, size_t length) {
   auto* copy = static_cast<char*>(std::malloc(length + 1));
@@ -48,7 +51,9 @@ char* CopyText(const char* text, size_t length) {
   return copy;
 }
 
-char* CopyText(const std::string& text) { return CopyText(text.data(), text.size()); }
+char* CopyText(const std::string& text) {
+  return CopyText(text.data(), text.size());
+}
 
 wchar_t* CopyWide(const std::wstring& text) {
   auto* copy = static_cast<wchar_t*>(std::malloc((text.size() + 1) * sizeof(wchar_t)));

@@ -24,6 +24,8 @@ bool IsValidUtf8(const char* text, size_t length);
 // Lower-case GUID text such as "5b0c1d2e-...". Empty on failure.
 std::string NewGuidText();
 
-inline bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+inline bool IsSeparator(wchar_t c) {
+  return c == L'\\' || c == L'/';
+}
 
 }  // namespace terrace

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (std::strcmp(argv[1], "close") == 0) {
-    HWND window = FindMainWindow();
+    HWND window = FindMainWindow(false);  // also when hidden to the tray
     if (!window) return 1;
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;

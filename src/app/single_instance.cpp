@@ -11,8 +11,6 @@ HANDLE g_notify_event = nullptr;
 HANDLE g_stop_event = nullptr;
 HANDLE g_listener = nullptr;
 
-SingleInstanceNames Names() { return MakeSingleInstanceNames(ProductDisplayNameWide()); }
-
 void CloseAndClear(HANDLE* handle) {
   if (*handle) ::CloseHandle(*handle);
   *handle = nullptr;
@@ -35,8 +33,11 @@ SingleInstanceNames MakeSingleInstanceNames(const std::wstring& display_name) {
   return {base + L"_Mutex", base + L"_NotifyEvent"};
 }
 
-bool IsFirstInstance() {
-  const SingleInstanceNames names = Names();
+SingleInstanceNames ProductSingleInstanceNames() {
+  return MakeSingleInstanceNames(ProductDisplayNameWide());
+}
+
+bool IsFirstInstance(const SingleInstanceNames& names) {
   if (HANDLE existing = ::OpenMutexW(SYNCHRONIZE, FALSE, names.mutex.c_str())) {
     ::CloseHandle(existing);
     return false;
@@ -46,16 +47,14 @@ bool IsFirstInstance() {
   return true;
 }
 
-void SignalFirstInstance() {
-  const SingleInstanceNames names = Names();
+void SignalFirstInstance(const SingleInstanceNames& names) {
   if (HANDLE event = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, names.notify_event.c_str())) {
     ::SetEvent(event);
     ::CloseHandle(event);
   }
 }
 
-bool StartActivationListener() {
-  const SingleInstanceNames names = Names();
+bool StartActivationListener(const SingleInstanceNames& names) {
   // Opens the event made by IsFirstInstance; this handle is the one kept from now on.
   HANDLE notify = ::CreateEventW(nullptr, TRUE, FALSE, names.notify_event.c_str());
   CloseAndClear(&g_notify_event);

@@ -13,8 +13,11 @@ struct SingleInstanceNames {
 // objects live in the session's own namespace.
 SingleInstanceNames MakeSingleInstanceNames(const std::wstring& display_name);
 
-bool IsFirstInstance();
-void SignalFirstInstance();
-bool StartActivationListener();
+// The product's names; tests pass their own so they never meet a running product.
+SingleInstanceNames ProductSingleInstanceNames();
+
+bool IsFirstInstance(const SingleInstanceNames& names = ProductSingleInstanceNames());
+void SignalFirstInstance(const SingleInstanceNames& names = ProductSingleInstanceNames());
+bool StartActivationListener(const SingleInstanceNames& names = ProductSingleInstanceNames());
 // Stops the listener (waiting at most 1000 ms) and closes every handle.
 void StopActivationListener();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
+#include <shlobj.h>
+
+#include <cstdio>
 
 #include "app_runner.h"
 
@@ -50,6 +53,85 @@ TEST(Startup, ArgumentsChangeNothing) {
   ASSERT_NE(window, nullptr);
   ::PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(app.WaitForExit(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+std::wstring PreferencesFolder() {
+  wchar_t roaming[MAX_PATH] = {};
+  ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, roaming);
+  return std::wstring(roaming) + L"\\Pellavorne\\Pellavorne Screen Recorder";
+}
+
+TEST(Startup, PreferencesFolderIsMadeAndPreferencesSavedAtShutdown) {
+  const std::wstring folder = PreferencesFolder();
+  const std::string language = ReadWholeFile(folder + L"\\language.txt");
+  RemoveTree(folder);
+
+  RunningApp app;
+  ASSERT_TRUE(app.Start());
+  HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_NE(::GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(), 0);
+
+  const std::string saved = ReadWholeFile(folder + L"\\Preferences.json");
+  rapidjson::Document document;
+  document.Parse(saved.c_str());
+  EXPECT_TRUE(document.IsObject()) << saved;
+  // Starting without a saved language writes none.
+  EXPECT_EQ(::GetFileAttributesW((folder + L"\\language.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  if (!language.empty()) {
+    if (FILE* file = ::_wfopen((folder + L"\\language.txt").c_str(), L"wb")) {
+      std::fwrite(language.data(), 1, language.size(), file);
+      std::fclose(file);
+    }
+  }
+}
+
+TEST(Startup, UnusableManifestStillOpensTheFrameWithoutModules) {
+  for (const char* manifest :
+       {"", R"({"manifest": {"windows::version": 2, "application": {"modules": []}}})",
+        R"({"manifest": {"windows::version": "1", "application": {"modules": []}}})",
+        "{\"manifest\": {"}) {
+    AppCopy copy;
+    copy.AddRecorderModule();
+    if (*manifest)
+      copy.WriteManifest(manifest);
+    else
+      ::DeleteFileW((copy.folder() + L"ApplicationManifest.json").c_str());
+    RunningApp app;
+    ASSERT_TRUE(app.Start(L"", copy.Executable()));
+    HWND window = app.WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << manifest;
+    EXPECT_EQ(RecorderWindow(window), nullptr);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0);
+    EXPECT_EQ(copy.RecorderLog(), "") << manifest;  // never loaded
+  }
+}
+
+TEST(Startup, ShutdownIsLoggedInOrder) {
+  const std::wstring folder = LogFolder();
+  RunningApp app;
+  ASSERT_TRUE(app.Start());
+  HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(app.WaitForExit(), 0);
+  bool found = false;
+  for (const std::wstring& name : FilesIn(folder)) {
+    if (name.find(L".INFO.") == std::wstring::npos ||
+        name.find(std::to_wstring(app.process_id())) == std::wstring::npos)
+      continue;
+    const std::string log = ReadWholeFile(folder + L"\\" + name);
+    found = log.find("SysInfoStr: ") < log.find("Shut down in order, exit code 0");
+    EXPECT_NE(log.find("Shut down in order, exit code 0"), std::string::npos) << log;
+  }
+  EXPECT_TRUE(found);
 }
 
 }  // namespace

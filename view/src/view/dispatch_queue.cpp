@@ -34,9 +34,13 @@ void DispatchQueue::DispatchAsync(DispatchQueueObject1* queue, std::function<voi
   }
   const auto message = static_cast<UINT>(queue->message);
   const auto wparam = reinterpret_cast<WPARAM>(closure);
-  BOOL posted = queue->thread_id != 0
-                    ? ::PostThreadMessageW(static_cast<DWORD>(queue->thread_id), message, wparam, 0)
-                    : ::PostMessageW(queue->window, message, wparam, 0);
+  BOOL posted = FALSE;
+  if (queue->thread_id != 0) {
+    posted = ::PostThreadMessageW(static_cast<DWORD>(queue->thread_id), message, wparam, 0);
+  } else if (queue->window) {
+    // A null window would make this a thread message to the caller, which nobody runs.
+    posted = ::PostMessageW(queue->window, message, wparam, 0);
+  }
   std::free(queue);
   if (!posted) delete closure;  // nobody will ever receive it
 }

@@ -32,7 +32,8 @@ class VANTOREL_API DispatchQueue {
   // FreeDispatchMainQueue.
   static DispatchQueueObject1* DispatchGetMainQueue();
   // Posts `closure` and releases `queue`. Never runs the closure itself. When the post fails
-  // (the window or thread is gone) the closure is deleted here, unrun.
+  // (the window or thread is gone, or DispatchQueueInit has not run yet) the closure is
+  // deleted here, unrun.
   static void DispatchAsync(DispatchQueueObject1* queue, std::function<void()>* closure);
   static void FreeDispatchMainQueue(DispatchQueueObject1* queue);
 

@@ -115,7 +115,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   AppModule().Init(instance);
-  PreloadImages();
+  StartImagePreload();
 
   const std::wstring dump_folder = log_folder_wide + L"\\";
   CreateTerDbgReport()->Arm(dump_folder.c_str(), &CrashWarningCallback, &CrashMarkerWriter);

@@ -2,6 +2,8 @@
 
 #include <map>
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "app/terrace_text.h"
 #include "shell/language.h"
@@ -26,6 +28,8 @@ Value Find(const std::string& key) {
 
 // Modules may ask for images from several threads; loading on a miss writes the catalogue.
 std::mutex g_image_lock;
+std::mutex g_preload_lock;
+std::thread g_preload;
 int g_product_type = 0;
 
 constexpr const char* kPreloadedImages[] = {
@@ -80,6 +84,7 @@ std::string FontKey(const char* family, int size, bool bold) {
 }  // namespace
 
 Gdiplus::Bitmap* FindImage(const std::string& key) {
+  FinishImagePreload();
   std::lock_guard<std::mutex> lock(g_image_lock);
   return Find<Gdiplus::Bitmap*>(key);
 }
@@ -90,6 +95,7 @@ void AddImage(const std::string& key, Gdiplus::Bitmap* image) {
 }
 
 Gdiplus::Bitmap* FindOrLoadImage(const std::string& key) {
+  FinishImagePreload();
   std::lock_guard<std::mutex> lock(g_image_lock);
   auto& catalogue = Catalogue<Gdiplus::Bitmap*>();
   auto found = catalogue.find(key);
@@ -102,6 +108,21 @@ Gdiplus::Bitmap* FindOrLoadImage(const std::string& key) {
 void PreloadImages() {
   const std::wstring folder = ResourcesFolder();
   for (const char* key : kPreloadedImages) AddImage(key, LoadImageFile(folder, key));
+}
+
+void StartImagePreload() {
+  std::lock_guard<std::mutex> lock(g_preload_lock);
+  if (g_preload.joinable()) return;
+  try {
+    g_preload = std::thread(&PreloadImages);
+  } catch (const std::system_error&) {
+    PreloadImages();  // no thread to spare: load them here
+  }
+}
+
+void FinishImagePreload() {
+  std::lock_guard<std::mutex> lock(g_preload_lock);
+  if (g_preload.joinable()) g_preload.join();
 }
 
 Gdiplus::Font* FindGdiplusFont(const std::string& key) { return Find<Gdiplus::Font*>(key); }

@@ -15,6 +15,10 @@ void AddImage(const std::string& key, Gdiplus::Bitmap* image);
 Gdiplus::Bitmap* FindOrLoadImage(const std::string& key);
 // Loads the pictures every dialog needs, in their fixed order.
 void PreloadImages();
+// The same on a worker thread, so decoding overlaps the rest of start-up. Every image
+// look-up waits for it to finish, so nothing can see a half-filled catalogue.
+void StartImagePreload();
+void FinishImagePreload();
 
 // Fonts: "font:gdiplus:16:bold", "font:12:normal"… Null for a key outside the table.
 Gdiplus::Font* FindGdiplusFont(const std::string& key);

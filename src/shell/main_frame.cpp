@@ -48,6 +48,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
     wxLocale* locale = wxGetLocale();
     BuildFontTable(device_context, DpiScale(), locale && locale->IsDefaultCharsetLanguage() != 0);
   }
+  // Modules may ask for pictures as soon as they are registered.
+  FinishImagePreload();
   LoadModulesAndRegisterPlatformCommands(&PlatformHandler);
 
   margin_ = 2.0f;

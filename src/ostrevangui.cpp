@@ -124,6 +124,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
 
   if (ITerUserDefaults* preferences = StandardUserDefaults()) preferences->Save();
   AppModule().Term();
+  FinishImagePreload();  // when no window was made, the pictures may still be loading
   Gdiplus::GdiplusShutdown(gdiplus_token);
   LOG(INFO) << "Shut down in order, exit code " << exit_code;
   ShutDownLoggingOnce();

@@ -89,18 +89,6 @@ std::wstring TodayText() {
   return text;
 }
 
-void RemoveTree(const std::wstring& folder) {
-  // SHFileOperation wants a double-terminated list.
-  std::wstring from = folder;
-  while (!from.empty() && from.back() == L'\\') from.pop_back();
-  from.push_back(L'\0');
-  SHFILEOPSTRUCTW operation = {};
-  operation.wFunc = FO_DELETE;
-  operation.pFrom = from.c_str();
-  operation.fFlags = FOF_NO_UI;
-  ::SHFileOperationW(&operation);
-}
-
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW entry;
@@ -112,37 +100,6 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   ::FindClose(search);
   return names;
 }
-
-std::string ReadWholeFile(const std::wstring& path) {
-  std::string content;
-  FILE* file = ::_wfopen(path.c_str(), L"rb");
-  if (!file) return content;
-  char buffer[4096];
-  size_t read;
-  while ((read = std::fread(buffer, 1, sizeof(buffer), file)) > 0) content.append(buffer, read);
-  std::fclose(file);
-  return content;
-}
-
-namespace {
-void CopyTree(const std::wstring& from, const std::wstring& to) {
-  std::wstring from_list = from + L'\0';
-  std::wstring to_list = to + L'\0';
-  SHFILEOPSTRUCTW operation = {};
-  operation.wFunc = FO_COPY;
-  operation.pFrom = from_list.c_str();
-  operation.pTo = to_list.c_str();
-  operation.fFlags = FOF_NO_UI;
-  ::SHFileOperationW(&operation);
-}
-
-void WriteFileText(const std::wstring& path, const std::string& text) {
-  if (FILE* file = ::_wfopen(path.c_str(), L"wb")) {
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-  }
-}
-}  // namespace
 
 AppCopy::AppCopy() {
   static int counter = 0;
@@ -162,7 +119,7 @@ void AppCopy::AddRecorderModule() {
   ::SHCreateDirectoryExW(nullptr, (version + L"x64").c_str(), nullptr);
   ::CopyFileW((std::wstring(OSTREVAN_TEST_MODULE_DIR_W) + L"\\recorder_module.dll").c_str(),
               (version + L"x64\\recorder.dll").c_str(), FALSE);
-  WriteFileText(version + L"plugin.load",
+  WriteText(version + L"plugin.load",
                 R"({"path": "recorder.dll", "x64": "x64", "win32": "x86", "type": 1,
                     "version": "1.0.0", "id": "recorder", "command-create": "RECORDER_CREATE",
                     "command-recv": ["RECORDER_CREATE", "LIBRECORDER_COMMAND_START_SCREEN_CAPTURE",
@@ -179,13 +136,13 @@ void AppCopy::AddRecorderModule() {
 }
 
 void AppCopy::WriteManifest(const std::string& json) {
-  WriteFileText(folder_ + L"ApplicationManifest.json", json);
+  WriteText(folder_ + L"ApplicationManifest.json", json);
 }
 
 void AppCopy::SetRecorderRefusesExit(bool refuse) {
   const std::wstring flag = folder_ + L"recorder\\1.0.0\\x64\\refuse-exit";
   if (refuse)
-    WriteFileText(flag, "yes");
+    WriteText(flag, "yes");
   else
     ::DeleteFileW(flag.c_str());
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 std::wstring AppFolder();      // the runnable application folder, ending with "\"
 std::wstring AppExecutable();  // its executable
 
@@ -61,6 +63,4 @@ void RunInRecorder(HWND main_window, const std::string& script);
 // Folders of the per-user state the product writes.
 std::wstring LocalAppDataFolder();  // ends with "\"
 std::wstring TodayText();           // "%Y%m%d"
-void RemoveTree(const std::wstring& folder);
 std::vector<std::wstring> FilesIn(const std::wstring& folder);  // names only
-std::string ReadWholeFile(const std::wstring& path);

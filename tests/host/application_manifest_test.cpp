@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <shellapi.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -69,15 +67,7 @@ class ManifestTest : public ::testing::Test {
   }
   void TearDown() override {
     ::DestroyWindow(frame_);
-    for (const std::wstring& folder : folders_) {
-      std::wstring from = base_ + folder;
-      from.push_back(L'\0');
-      SHFILEOPSTRUCTW operation = {};
-      operation.wFunc = FO_DELETE;
-      operation.pFrom = from.c_str();
-      operation.fFlags = FOF_NO_UI;
-      ::SHFileOperationW(&operation);
-    }
+    for (const std::wstring& folder : folders_) RemoveTree(base_ + folder);
   }
 
   void AddProbeModule(const std::wstring& name, const std::string& creation_command) {

@@ -1,41 +1,9 @@
 #include "module_folders.h"
 
-#include <shellapi.h>
-#include <shlobj.h>
-
-#include <cstdio>
-
-TempFolder::TempFolder(const std::wstring& stem) {
-  static int counter = 0;
-  wchar_t temp[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, temp);
-  path_ = std::wstring(temp) + L"ostrevan-" + stem + L"-" +
-          std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L"\\";
-  MakeFolders(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::wstring from = path_.substr(0, path_.size() - 1);
-  from.push_back(L'\0');
-  SHFILEOPSTRUCTW operation = {};
-  operation.wFunc = FO_DELETE;
-  operation.pFrom = from.c_str();
-  operation.fFlags = FOF_NO_UI;
-  ::SHFileOperationW(&operation);
-}
 
 std::wstring TestModuleDll(const std::wstring& relative) {
   return std::wstring(OSTREVAN_TEST_MODULE_DIR_W) + L"\\" + relative;
 }
-
-void WriteText(const std::wstring& path, const std::string& text) {
-  FILE* file = ::_wfopen(path.c_str(), L"wb");
-  if (!file) return;
-  std::fwrite(text.data(), 1, text.size(), file);
-  std::fclose(file);
-}
-
-void MakeFolders(const std::wstring& path) { ::SHCreateDirectoryExW(nullptr, path.c_str(), nullptr); }
 
 void CopyInto(const std::wstring& source, const std::wstring& target) {
   ::CopyFileW(source.c_str(), target.c_str(), FALSE);

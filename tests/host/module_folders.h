@@ -5,22 +5,9 @@
 
 #include <string>
 
-// A fresh folder under the temporary folder, removed with everything in it on destruction.
-class TempFolder {
- public:
-  explicit TempFolder(const std::wstring& stem);
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::wstring& path() const { return path_; }  // ends with "\"
-
- private:
-  std::wstring path_;
-};
+#include "test_files.h"
 
 std::wstring TestModuleDll(const std::wstring& relative);  // in build/tests/modules
-void WriteText(const std::wstring& path, const std::string& text);
-void MakeFolders(const std::wstring& path);
 void CopyInto(const std::wstring& source, const std::wstring& target);
 
 // Writes module_folder\version\plugin.load and, unless `dll` is empty, copies the DLL to

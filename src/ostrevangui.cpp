@@ -1,11 +1,11 @@
 // Entry of the host: acquires every process-wide service in order, runs the shell and
 // releases everything again in reverse order.
+#include <winsock2.h>  // before windows.h, which would pull in the old socket header
 #include <windows.h>
 #include <commctrl.h>
 #include <gdiplus.h>
-#include <shellapi.h>
-#include <winsock2.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <glog/logging.h>
 

@@ -47,7 +47,8 @@ HWND VisibleWindowOf(DWORD process) {
 // Seconds from CreateProcess to the first complete paint; negative on failure.
 double TimeToFirstPaint(const std::wstring& executable) {
   std::wstring command = L"\"" + executable + L"\"";
-  STARTUPINFOW startup = {sizeof(startup)};
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
   const std::wstring folder = executable.substr(0, executable.find_last_of(L'\\') + 1);
   const double start = Now();

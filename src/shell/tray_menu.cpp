@@ -19,7 +19,8 @@ UINT TrackTrayMenu(HWND owner) {
   ::SetForegroundWindow(owner);
 
   if (!::MonitorFromPoint(cursor, MONITOR_DEFAULTTONULL)) {
-    MONITORINFO monitor = {sizeof(monitor)};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
     if (::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor))
       cursor = ClampIntoWorkArea(cursor, monitor.rcWork);
   }

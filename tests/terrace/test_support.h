@@ -1,46 +1,38 @@
-// Shared helpers of the libTerrace tests: private temporary folders and raw file access that
-// does not go through the library under test.
+// Helpers of the libTerrace tests, on top of the shared temporary-folder and file helpers.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdlib>
-#include <memory>
+#include <algorithm>
 #include <string>
 #include <vector>
 
-namespace terrace_test {
+#include "test_files.h"
+#include "ter_utility.h"
 
-// A fresh folder under the user's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
+// Takes a string the library handed out, gives it back, and returns its text ("<null>").
+inline std::string Str(char* text) {
+  const std::string copy = text ? text : "<null>";
+  TerUtilityString()->Release(text);
+  return copy;
+}
 
-  const std::wstring& path() const { return path_; }  // ends with "\"
-  std::wstring Wide(const std::wstring& name) const { return path_ + name; }
-  std::string Utf8(const std::wstring& name) const;
-  std::vector<std::wstring> Entries() const;  // names directly inside, sorted
+// UTF-8 paths for the library's narrow calls.
+inline std::string Utf8(const std::wstring& path) {
+  return Str(TerUtilityString()->Utf16ToUtf8(path.c_str()));
+}
 
- private:
-  std::wstring path_;
-};
-
-std::string ToUtf8(const std::wstring& text);
-std::wstring ToWide(const std::string& text);
-
-void WriteRaw(const std::wstring& path, const std::string& bytes);
-std::string ReadRaw(const std::wstring& path);  // throws when unreadable
-bool FileExists(const std::wstring& path);
-
-// Owns a string the library handed out.
-struct LibraryFree {
-  void operator()(void* text) const;
-};
-using Text = std::unique_ptr<char, LibraryFree>;
-using WideText = std::unique_ptr<wchar_t, LibraryFree>;
-std::string Str(const Text& text);  // "<null>" for null
-
-}  // namespace terrace_test
+// Names directly inside `folder` (ending with "\"), sorted.
+inline std::vector<std::wstring> Entries(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (::FindNextFileW(search, &entry));
+  ::FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}

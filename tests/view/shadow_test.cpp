@@ -1,9 +1,13 @@
+// The shadow window through its exported facade, and the internal class built into this
+// program for what the facade hides (size bounds, redraw count).
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "test_support.h"
+#include "view/internal/themed_shadow_wnd.h"
 #include "view/kv_themed_shadow_wnd.h"
 
 namespace {
@@ -11,9 +15,11 @@ namespace {
 constexpr LONG_PTR kUserData = 0x5EED;
 constexpr LRESULT kParentAnswer = 42;
 
-// The parent's own procedure: answers WM_APP, so we can tell it still runs.
+// The parent's own procedure: answers WM_APP, so we can tell it still runs, and takes
+// activation messages without acting on them (DefWindowProc would activate the window).
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_APP) return kParentAnswer;
+  if (message == WM_ACTIVATE || message == WM_NCACTIVATE) return 0;
   return ::DefWindowProcW(window, message, wparam, lparam);
 }
 
@@ -55,54 +61,58 @@ class Shadow : public ::testing::Test {
   std::unique_ptr<KvThemedShadowWnd> shadow_;
 };
 
-TEST_F(Shadow, IsALayeredClickThroughWindowOwnedByItsParent) {
-  HWND shadow = MakeShadow();
-  ASSERT_NE(shadow, nullptr);
-  EXPECT_EQ(static_cast<HWND>(*shadow_), shadow);
-  wchar_t name[64] = {};
-  ::GetClassNameW(shadow, name, 64);
-  EXPECT_STREQ(name, L"WTL_ThemedShadowWindow");
-  EXPECT_EQ(::GetWindow(shadow, GW_OWNER), parent_);
-  const LONG_PTR style = ::GetWindowLongPtrW(shadow, GWL_STYLE);
-  const LONG_PTR exstyle = ::GetWindowLongPtrW(shadow, GWL_EXSTYLE);
-  EXPECT_TRUE(style & WS_VISIBLE);
-  EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CHILD));
-  const LONG_PTR wanted = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE;
-  EXPECT_EQ(exstyle & wanted, wanted);
-  EXPECT_FALSE(exstyle & WS_EX_TOPMOST);
-  EXPECT_EQ(::GetWindowLongPtrW(parent_, GWLP_USERDATA), kUserData) << "parent's user data kept";
-  EXPECT_NE(::GetWindowLongPtrW(parent_, GWLP_WNDPROC), parent_proc_) << "parent hooked";
-}
-
 TEST_F(Shadow, FollowsTheParentByShadowSizeLessTheRoundOffset) {
   HWND shadow = MakeShadow(12);
   shadow_->SetRoundOffset(2, 2);
   ASSERT_TRUE(::MoveWindow(parent_, 150, 120, 300, 200, TRUE));
-  RECT rect = WindowRect(shadow);
+  const RECT rect = WindowRect(shadow);
   EXPECT_EQ(rect.left, 160);
   EXPECT_EQ(rect.top, 130);
   EXPECT_EQ(rect.right - rect.left, 300);
   EXPECT_EQ(rect.bottom - rect.top, 200);
 
   shadow_->SetRoundOffset(4, 1);  // first: vertical, second: horizontal
-  ASSERT_TRUE(
-      ::SetWindowPos(parent_, nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
-  rect = WindowRect(shadow);
-  EXPECT_EQ(rect.left, 211);
-  EXPECT_EQ(rect.top, 208);
+  ::SetWindowPos(parent_, nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(WindowRect(shadow).left, 211);
+  EXPECT_EQ(WindowRect(shadow).top, 208);
 }
 
-TEST_F(Shadow, ShadowSizeOutsideOneTo255FallsBackToFive) {
-  HWND shadow = MakeShadow();
-  const struct {
-    int given;
-    int used;
-  } cases[] = {{0, 5}, {256, 5}, {-4, 5}, {255, 255}, {1, 1}, {12, 12}};
-  for (const auto& c : cases) {
-    shadow_->SetShadowSize(c.given);
-    shadow_->AdjustWindowPos();
-    EXPECT_EQ(WindowRect(shadow).left, WindowRect(parent_).left + c.used) << c.given;
+TEST(ThemedShadow, SizeAndOffsetAreaBounds) {
+  CThemedShadowWnd shadow;
+  EXPECT_EQ(shadow.ShadowSize(), 5);
+  EXPECT_EQ(shadow.RightOffsetArea(), 1);
+  for (auto [given, used] : {std::pair{0, 5}, {256, 5}, {-4, 5}, {255, 255}, {1, 1}}) {
+    shadow.SetShadowSize(given);
+    EXPECT_EQ(shadow.ShadowSize(), used) << given;
   }
+  for (auto [given, used] : {std::pair{-3, 1}, {0, 0}, {7, 7}}) {
+    shadow.SetRightOffsetArea(given);
+    EXPECT_EQ(shadow.RightOffsetArea(), used) << given;
+  }
+}
+
+TEST_F(Shadow, MovesWithoutRedrawingAndRedrawsOnResize) {
+  CThemedShadowWnd shadow;
+  ASSERT_NE(shadow.Create(parent_), nullptr);
+  EXPECT_EQ(shadow.RedrawCount(), 0) << "nothing to draw before the first placement";
+  shadow.AdjustWindowPos();
+  EXPECT_EQ(shadow.RedrawCount(), 1) << "the first placement sizes it";
+
+  ::MoveWindow(parent_, 180, 160, 300, 200, TRUE);
+  ::SendMessageW(parent_, WM_NCACTIVATE, TRUE, 0);
+  ::SendMessageW(parent_, WM_ACTIVATE, WA_ACTIVE, 0);
+  ::InvalidateRect(parent_, nullptr, TRUE);
+  ::UpdateWindow(parent_);
+  shadow.AdjustWindowPos();
+  PumpFor(20);
+  EXPECT_EQ(WindowRect(shadow).left, 185);
+  EXPECT_EQ(shadow.RedrawCount(), 1) << "moving does not redraw";
+
+  ::MoveWindow(parent_, 180, 160, 320, 200, TRUE);
+  EXPECT_EQ(shadow.RedrawCount(), 2) << "resizing does";
+  ::SetWindowPos(parent_, nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(shadow.RedrawCount(), 3);
+  EXPECT_EQ(WindowRect(shadow).bottom - WindowRect(shadow).top, 240);
 }
 
 TEST_F(Shadow, HidesAndShowsWithTheParent) {
@@ -118,15 +128,13 @@ TEST_F(Shadow, HidesAndShowsWithTheParent) {
 // Activation and focus messages sent to any window of this thread whose class is the shadow's.
 int g_shadow_activations = 0;
 LRESULT CALLBACK WatchActivation(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HC_ACTION) {
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
-    wchar_t name[64] = {};
-    ::GetClassNameW(sent->hwnd, name, 64);
-    if (std::wstring(name) == L"WTL_ThemedShadowWindow" &&
-        ((sent->message == WM_ACTIVATE && LOWORD(sent->wParam) != WA_INACTIVE) ||
-         (sent->message == WM_NCACTIVATE && sent->wParam) || sent->message == WM_SETFOCUS)) {
-      ++g_shadow_activations;
-    }
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
+  wchar_t name[64] = {};
+  if (code == HC_ACTION && ::GetClassNameW(sent->hwnd, name, 64) &&
+      std::wstring(name) == L"WTL_ThemedShadowWindow" &&
+      ((sent->message == WM_ACTIVATE && LOWORD(sent->wParam) != WA_INACTIVE) ||
+       (sent->message == WM_NCACTIVATE && sent->wParam) || sent->message == WM_SETFOCUS)) {
+    ++g_shadow_activations;
   }
   return ::CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -137,69 +145,53 @@ TEST_F(Shadow, NeverTakesActivationOrMouseInput) {
   ASSERT_NE(hook, nullptr);
   g_shadow_activations = 0;
   HWND shadow = MakeShadow();
+  const LONG_PTR wanted = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE;
+  EXPECT_EQ(::GetWindowLongPtrW(shadow, GWL_EXSTYLE) & wanted, wanted);
   ::MoveWindow(parent_, 130, 130, 300, 200, TRUE);
   ::SetWindowPos(parent_, nullptr, 0, 0, 320, 220, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(parent_, SW_HIDE);
   ::ShowWindow(parent_, SW_SHOWNA);
-  EXPECT_NE(::GetActiveWindow(), shadow);
   PumpFor(50);
   ::UnhookWindowsHookEx(hook);
   EXPECT_EQ(g_shadow_activations, 0);
   EXPECT_NE(::GetActiveWindow(), shadow);
-  EXPECT_NE(::GetForegroundWindow(), shadow);
   EXPECT_EQ(::SendMessageW(shadow, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent_),
                            MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
             MA_NOACTIVATE);
-  // Right of the parent, where only the shadow lies.
+  // Right of the parent, where only the shadow lies, clicks pass through.
   const RECT rect = WindowRect(shadow);
   EXPECT_NE(::WindowFromPoint(POINT{rect.right - 3, (rect.top + rect.bottom) / 2}), shadow);
 }
 
-TEST_F(Shadow, ParentKeepsWorkingAfterTheShadowIsDeleted) {
+// A subclasser put on top of the shadow's hook.
+WNDPROC g_below_subclass = nullptr;
+LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::CallWindowProcW(g_below_subclass, window, message, wparam, lparam);
+}
+
+TEST_F(Shadow, ParentKeepsWorkingAfterTheShadowIsGone) {
   MakeShadow();
   ::MoveWindow(parent_, 110, 110, 300, 200, TRUE);
   shadow_.reset();
   ExpectParentIntact();
-}
 
-TEST_F(Shadow, ParentKeepsWorkingAfterTheShadowWindowIsDestroyed) {
-  HWND shadow = MakeShadow();
-  ASSERT_TRUE(::DestroyWindow(shadow));
+  ASSERT_TRUE(::DestroyWindow(MakeShadow()));
   ExpectParentIntact();
   shadow_.reset();  // the facade outlives its window
   ExpectParentIntact();
-}
 
-TEST_F(Shadow, DestroyingTheParentTakesTheShadowWindowAlong) {
-  HWND shadow = MakeShadow();
-  ASSERT_TRUE(::DestroyWindow(parent_));
-  EXPECT_FALSE(::IsWindow(shadow));
-  shadow_.reset();
-}
-
-// A second subclasser on top of the shadow's hook, removed after the shadow is gone.
-WNDPROC g_below_subclass = nullptr;
-int g_subclass_calls = 0;
-LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  ++g_subclass_calls;
-  return ::CallWindowProcW(g_below_subclass, window, message, wparam, lparam);
-}
-
-TEST_F(Shadow, HookUnderAnotherSubclassStaysAForwarder) {
+  // Under another subclass the hook stays behind as a forwarder to the parent's procedure.
   MakeShadow();
   g_below_subclass = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass)));
   shadow_.reset();
-  g_subclass_calls = 0;
   EXPECT_EQ(::SendMessageW(parent_, WM_APP, 0, 0), kParentAnswer);
-  EXPECT_EQ(g_subclass_calls, 1);
-  ::MoveWindow(parent_, 140, 140, 300, 200, TRUE);  // the stub must not reach a dead shadow
+  ::MoveWindow(parent_, 140, 140, 300, 200, TRUE);  // must not reach the deleted shadow
   ::SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_below_subclass));
   EXPECT_EQ(::SendMessageW(parent_, WM_APP, 0, 0), kParentAnswer);
-  ::MoveWindow(parent_, 150, 150, 300, 200, TRUE);
 }
 
-TEST_F(Shadow, TwoShadowsOnOneParentInEitherOrder) {
+TEST_F(Shadow, TwoShadowsOnOneParentGoInEitherOrder) {
   for (bool first_goes_first : {true, false}) {
     auto first = std::make_unique<KvThemedShadowWnd>();
     auto second = std::make_unique<KvThemedShadowWnd>();
@@ -207,17 +199,47 @@ TEST_F(Shadow, TwoShadowsOnOneParentInEitherOrder) {
     ASSERT_NE(second->Create(parent_), nullptr);
     first->SetShadowSize(3);
     second->SetShadowSize(9);
-    ::MoveWindow(parent_, 100, 150, 300, 200, TRUE);
-    EXPECT_EQ(WindowRect(*first).left, 103);
-    EXPECT_EQ(WindowRect(*second).left, 109);
     (first_goes_first ? first : second).reset();
     ::MoveWindow(parent_, 200, 100, 300, 200, TRUE);
-    KvThemedShadowWnd& left = first ? *first : *second;
-    EXPECT_EQ(WindowRect(left).left, first ? 203 : 209);
+    EXPECT_EQ(WindowRect(first ? *first : *second).left, first ? 203 : 209);
     first.reset();
     second.reset();
     ExpectParentIntact();
   }
+}
+
+TEST_F(Shadow, IsDrawnRightOfAndBelowTheParent) {
+  // A white "desktop" under the parent to cast the shadow on.
+  HWND desktop = CreatePlainWindow(RECT{0, 0, 700, 600}, WS_POPUP | WS_VISIBLE);
+  ::SetWindowPos(desktop, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  MakeShadow(12);
+  shadow_->AdjustWindowPos();
+  ::UpdateWindow(desktop);
+  ::UpdateWindow(parent_);
+  PumpFor(400);
+
+  // The screen's brightness, read from a copy of it.
+  HDC screen = ::GetDC(nullptr);
+  HDC copy = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 700, 600);
+  HGDIOBJ old = ::SelectObject(copy, bitmap);
+  ::BitBlt(copy, 0, 0, 700, 600, screen, 0, 0, SRCCOPY);
+  auto at = [&](int x, int y) {
+    const COLORREF c = ::GetPixel(copy, x, y);
+    return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
+  };
+  const int background = at(600, 500);
+  EXPECT_GT(background, 230) << "the white desktop";
+  // The shadow spans (112, 112) to (412, 312) and shows beyond the parent's right and bottom.
+  EXPECT_LT(at(404, 200), background - 40) << "right of the parent";
+  EXPECT_LT(at(250, 305), background - 40) << "below the parent";
+  EXPECT_GT(at(250, 330), 230) << "beyond the shadow";
+  EXPECT_GT(at(50, 200), 230) << "left of the parent: no shadow";
+  ::SelectObject(copy, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(copy);
+  ::ReleaseDC(nullptr, screen);
+  ::DestroyWindow(desktop);
 }
 
 }  // namespace

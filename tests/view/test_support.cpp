@@ -21,8 +21,6 @@ class GdiplusEnvironment : public ::testing::Environment {
 
 const bool g_registered = (::testing::AddGlobalTestEnvironment(new GdiplusEnvironment), true);
 
-const wchar_t kPlainClass[] = L"VantorelTestPlainWindow";
-
 }  // namespace
 
 void PumpPending() {
@@ -43,16 +41,12 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
 }
 
 void PumpFor(DWORD ms) {
-  const ULONGLONG deadline = ::GetTickCount64() + ms;
-  while (::GetTickCount64() < deadline) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    PumpPending();
-  }
+  PumpUntil([] { return false; }, ms);
 }
 
-Canvas::Canvas(int width, int height, Gdiplus::ARGB fill_color)
-    : bitmap(width, height, PixelFormat32bppARGB), graphics(&bitmap), fill(fill_color) {
-  graphics.Clear(Gdiplus::Color(fill));
+Canvas::Canvas(int width, int height)
+    : bitmap(width, height, PixelFormat32bppARGB), graphics(&bitmap) {
+  graphics.Clear(Gdiplus::Color(0xFFFFFFFF));
 }
 
 Gdiplus::ARGB Canvas::At(int x, int y) {
@@ -99,20 +93,20 @@ std::unique_ptr<Gdiplus::Bitmap> BitmapFromBytes(const std::vector<uint8_t>& byt
   return bitmap;
 }
 
-HWND CreatePlainWindow(const RECT& rect, DWORD style, WNDPROC proc, HWND owner) {
+HWND CreatePlainWindow(const RECT& rect, DWORD style, WNDPROC proc) {
+  static const wchar_t kClass[] = L"VantorelTestPlainWindow";
   static const ATOM atom = [] {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = ::DefWindowProcW;
     wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kPlainClass;
+    wc.lpszClassName = kClass;
     return ::RegisterClassExW(&wc);
   }();
   (void)atom;
-  HWND window = ::CreateWindowExW(0, kPlainClass, L"", style & ~WS_VISIBLE, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, owner, nullptr,
+  HWND window = ::CreateWindowExW(0, kClass, L"", style & ~WS_VISIBLE, rect.left, rect.top,
+                                  rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                   ::GetModuleHandleW(nullptr), nullptr);
   if (window && proc) {
     ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));

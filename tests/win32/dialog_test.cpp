@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/win32/app_module.h"
 #include "common/win32/message_loop.h"
 #include "test_support.h"
 
@@ -52,7 +51,8 @@ TEST(Dialog, DoModalReturnsTheValueGivenToEndDialog) {
   EXPECT_EQ(dialog.DoModal(nullptr, 0x1234), 42);
   EXPECT_EQ(dialog.init_param, 0x1234);
   EXPECT_EQ(dialog.answer_while_running, 77) << "through DWLP_MSGRESULT";
-  EXPECT_EQ(dialog.brush_while_running, reinterpret_cast<LRESULT>(::GetStockObject(GRAY_BRUSH)));
+  EXPECT_EQ(dialog.brush_while_running, reinterpret_cast<LRESULT>(::GetStockObject(GRAY_BRUSH)))
+      << "a brush handle returned whole";
   EXPECT_EQ(dialog.finals, 1);
   EXPECT_EQ(dialog.m_hWnd, nullptr);
 
@@ -64,17 +64,15 @@ TEST(Dialog, DoModalReturnsTheValueGivenToEndDialog) {
 TEST(Dialog, AFailedDoModalLeavesNothingPending) {
   Ending dialog;
   EXPECT_LE(dialog.DoModal(reinterpret_cast<HWND>(0x7654321)), 0) << "an invalid owner";
-  EXPECT_EQ(dialog.finals, 0);
   // A dialog started by someone else through our dialog procedure finds no object to take.
-  HWND foreign = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
-                                              Ending::GetDialogTemplate(), nullptr,
-                                              win32_detail::StartDialogProc, 0);
+  HWND foreign =
+      ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), Ending::GetDialogTemplate(),
+                                   nullptr, win32_detail::StartDialogProc, 0);
   ASSERT_TRUE(foreign);
   EXPECT_EQ(dialog.m_hWnd, nullptr);
   ::DestroyWindow(foreign);
-  Ending other;
-  EXPECT_EQ(other.DoModal(nullptr), 42);
   EXPECT_EQ(dialog.finals, 0);
+  EXPECT_EQ(Ending().DoModal(nullptr), 42) << "the next dialog works";
 }
 
 // A modeless dialog with a font and a size, that takes its keyboard from the loop's filter.
@@ -86,58 +84,32 @@ class Palette : public CDialogImpl<Palette>, public CMessageFilter {
     return dialog_template.Get();
   }
   BEGIN_MSG_MAP(Palette)
-    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
-    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
   END_MSG_MAP()
-  BOOL PreTranslateMessage(MSG* msg) override { return ::IsDialogMessageW(m_hWnd, msg); }
-  LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
-    if (loop) loop->AddMessageFilter(this);
-    return TRUE;
-  }
-  LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
-    if (loop) loop->RemoveMessageFilter(this);
-    handled = FALSE;
-    return 0;
-  }
+  BOOL PreTranslateMessage(MSG* msg) override { return m_hWnd && ::IsDialogMessageW(m_hWnd, msg); }
   LRESULT OnCancel(WORD, WORD, HWND, BOOL&) {
-    ++cancels;
     EndDialog(IDCANCEL);  // modeless: destroys
     ::PostQuitMessage(5);
     return 0;
   }
   void OnFinalMessage(HWND) override { ++finals; }
 
-  CMessageLoop* loop = nullptr;
-  int cancels = 0;
   int finals = 0;
 };
 
-TEST(Dialog, ModelessCreateAndDestroy) {
-  Palette palette;
-  HWND dialog = palette.Create(nullptr);
-  ASSERT_TRUE(dialog);
-  EXPECT_EQ(palette.m_hWnd, dialog);
-  EXPECT_EQ(palette.GetWindowText(), L"Palette");
-  RECT client{};
-  palette.GetClientRect(&client);
-  EXPECT_GT(client.right, 100) << "100 dialog units are wider than 100 pixels";
-  EXPECT_EQ(palette.Create(nullptr), nullptr) << "one dialog per object";
-  EXPECT_TRUE(palette.DestroyWindow());
-  EXPECT_FALSE(::IsWindow(dialog));
-  EXPECT_EQ(palette.finals, 1);
-  EXPECT_EQ(palette.m_hWnd, nullptr);
-}
-
-TEST(Dialog, ModelessKeyboardThroughTheLoopsFilter) {
+TEST(Dialog, ModelessDialogTakesItsKeysThroughTheLoopAndEndsByDestruction) {
   PumpPending();
   CMessageLoop loop;
   Palette palette;
-  palette.loop = &loop;
-  ASSERT_TRUE(palette.Create(nullptr));
+  HWND dialog = palette.Create(nullptr);
+  ASSERT_TRUE(dialog);
+  loop.AddMessageFilter(&palette);
+  EXPECT_EQ(palette.GetWindowText(), L"Palette") << "read past the font fields";
+  EXPECT_EQ(palette.Create(nullptr), nullptr) << "one dialog per object";
+
   palette.PostMessage(WM_KEYDOWN, VK_ESCAPE, 0x00010001);
   EXPECT_EQ(loop.Run(), 5);
-  EXPECT_EQ(palette.cancels, 1);
+  EXPECT_FALSE(::IsWindow(dialog));
   EXPECT_EQ(palette.finals, 1);
   EXPECT_EQ(palette.m_hWnd, nullptr);
 }

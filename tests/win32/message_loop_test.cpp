@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "common/win32/app_module.h"
 #include "common/win32/window.h"
 #include "test_support.h"
 
@@ -14,37 +15,27 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-class NamedFilter : public CMessageFilter {
+// Logs the WM_APP messages it is offered (taking `consumes`) and the idle calls it gets.
+class Named : public CMessageFilter, public CIdleHandler {
  public:
-  NamedFilter(std::string name, Log* log, UINT consumes = 0)
+  Named(std::string name, Log* log, UINT consumes = 0)
       : name_(std::move(name)), log_(log), consumes_(consumes) {}
   BOOL PreTranslateMessage(MSG* msg) override {
     if (msg->message < WM_APP) return FALSE;
-    log_->push_back(name_);
-    if (on_call) on_call();
-    return consumes_ != 0 && msg->message == consumes_;
+    return Called() && consumes_ != 0 && msg->message == consumes_;
   }
+  BOOL OnIdle() override { return Called(); }
   std::function<void()> on_call;
 
  private:
+  bool Called() {
+    log_->push_back(name_);
+    if (on_call) on_call();
+    return true;
+  }
   std::string name_;
   Log* log_;
   UINT consumes_;
-};
-
-class NamedIdler : public CIdleHandler {
- public:
-  NamedIdler(std::string name, Log* log) : name_(std::move(name)), log_(log) {}
-  BOOL OnIdle() override {
-    log_->push_back(name_);
-    if (on_call) on_call();
-    return TRUE;
-  }
-  std::function<void()> on_call;
-
- private:
-  std::string name_;
-  Log* log_;
 };
 
 // Records the WM_APP messages that reach it through DispatchMessage.
@@ -60,8 +51,8 @@ class Receiver : public CWindowImpl<Receiver, CWindow, CWinTraits<WS_POPUP>> {
   std::vector<UINT> received;
 };
 
-void PostToSelf(UINT message, WPARAM wparam = 0) {
-  ::PostThreadMessageW(::GetCurrentThreadId(), message, wparam, 0);
+void PostToSelf(UINT message) {
+  ::PostThreadMessageW(::GetCurrentThreadId(), message, 0, 0);
 }
 
 TEST(MessageLoop, FiltersRunNewestFirstAndTheFirstTakerStopsTheOffer) {
@@ -69,7 +60,7 @@ TEST(MessageLoop, FiltersRunNewestFirstAndTheFirstTakerStopsTheOffer) {
   Receiver receiver;
   ASSERT_TRUE(receiver.Create(nullptr, MakeRect(0, 0, 10, 10)));
   Log log;
-  NamedFilter first("first", &log), second("second", &log, WM_APP + 1), third("third", &log);
+  Named first("first", &log), second("second", &log, WM_APP + 1), third("third", &log);
   CMessageLoop loop;
   loop.AddMessageFilter(&first);
   loop.AddMessageFilter(&second);
@@ -78,54 +69,37 @@ TEST(MessageLoop, FiltersRunNewestFirstAndTheFirstTakerStopsTheOffer) {
   receiver.PostMessage(WM_APP + 1);  // taken by `second`
   receiver.PostMessage(WM_APP + 2);  // taken by nobody: dispatched
   ::PostQuitMessage(3);
-  EXPECT_EQ(loop.Run(), 3);
+  EXPECT_EQ(loop.Run(), 3) << "the quit code";
 
   EXPECT_EQ(log, (Log{"third", "second", "third", "second", "first"}));
   EXPECT_EQ(receiver.received, std::vector<UINT>{WM_APP + 2});
   receiver.DestroyWindow();
 }
 
-TEST(MessageLoop, RemovingAFilterKeepsTheOrderOfTheRest) {
+TEST(MessageLoop, RemovedFiltersAreSkippedEvenDuringTheOffer) {
   PumpPending();
   Log log;
-  NamedFilter a("a", &log), b("b", &log), c("c", &log), d("d", &log);
+  Named a("a", &log), b("b", &log), c("c", &log), d("d", &log);
   CMessageLoop loop;
-  for (NamedFilter* filter : {&a, &b, &c, &d}) loop.AddMessageFilter(filter);
+  for (Named* filter : {&a, &b, &c, &d}) loop.AddMessageFilter(filter);
   EXPECT_TRUE(loop.RemoveMessageFilter(&b));
   EXPECT_FALSE(loop.RemoveMessageFilter(&b));
-  PostToSelf(WM_APP);
-  ::PostQuitMessage(0);
-  loop.Run();
-  EXPECT_EQ(log, (Log{"d", "c", "a"}));
-}
-
-TEST(MessageLoop, AFilterRemovedDuringTheOfferIsNotCalled) {
-  PumpPending();
-  Log log;
-  NamedFilter a("a", &log), b("b", &log), c("c", &log);
-  CMessageLoop loop;
-  for (NamedFilter* filter : {&a, &b, &c}) loop.AddMessageFilter(filter);
-  c.on_call = [&] {
-    loop.RemoveMessageFilter(&c);
-    loop.RemoveMessageFilter(&b);
-  };
+  d.on_call = [&] { loop.RemoveMessageFilter(&c); };  // c is next in this very offer
   PostToSelf(WM_APP);
   PostToSelf(WM_APP);
   ::PostQuitMessage(0);
   loop.Run();
-  EXPECT_EQ(log, (Log{"c", "a", "a"}));
+  EXPECT_EQ(log, (Log{"d", "a", "d", "a"}));
 }
 
 TEST(MessageLoop, IdleHandlersRunInRegistrationOrder) {
   PumpPending();
   Log log;
-  NamedIdler one("one", &log), two("two", &log), three("three", &log);
+  Named one("one", &log), two("two", &log), three("three", &log);
   CMessageLoop loop;
-  loop.AddIdleHandler(&one);
-  loop.AddIdleHandler(&two);
-  loop.AddIdleHandler(&three);
+  for (Named* handler : {&one, &two, &three}) loop.AddIdleHandler(handler);
   EXPECT_TRUE(loop.RemoveIdleHandler(&two));
-  loop.AddIdleHandler(&two);
+  loop.AddIdleHandler(&two);  // now the last
   three.on_call = [] { ::PostQuitMessage(11); };
   EXPECT_EQ(loop.Run(), 11);
   EXPECT_EQ(log, (Log{"one", "three", "two"}));
@@ -138,23 +112,14 @@ class ScriptedLoop : public CMessageLoop, public CMessageFilter {
   ScriptedLoop() { AddMessageFilter(this); }
   BOOL OnIdle(int idle_count) override {
     log.push_back("idle" + std::to_string(idle_count));
-    CMessageLoop::OnIdle(idle_count);
     if (idle_count < 1) return TRUE;  // asks for one more idle call
     if (step < steps.size()) steps[step++]();
     return FALSE;
   }
   BOOL PreTranslateMessage(MSG* msg) override {
-    switch (msg->message) {
-      case WM_MOUSEMOVE: log.push_back("mousemove"); break;
-      case WM_PAINT: log.push_back("paint"); break;
-      case 0x0118: log.push_back("systimer"); break;
-      case WM_APP: log.push_back("app"); break;
-      case WM_TIMER:
-        log.push_back("timer");
-        ::KillTimer(nullptr, msg->wParam);
-        break;
-      default: return FALSE;
-    }
+    if (msg->hwnd) return FALSE;  // only the script's thread messages
+    if (msg->message == WM_TIMER) ::KillTimer(nullptr, msg->wParam);
+    log.push_back(msg->message == WM_TIMER ? "timer" : std::to_string(msg->message));
     return TRUE;
   }
   Log log;
@@ -165,33 +130,62 @@ class ScriptedLoop : public CMessageLoop, public CMessageFilter {
 TEST(MessageLoop, IdleIsReArmedAfterOrdinaryMessagesOnly) {
   PumpPending();
   ScriptedLoop loop;
+  Log expected;
   // After a message that does not re-arm idling only the timer wakes the loop again.
-  auto post_then_wake = [](UINT message) {
-    return [message] {
-      PostToSelf(message);
+  const UINT quiet_messages[] = {WM_MOUSEMOVE, WM_NCMOUSEMOVE, WM_PAINT, 0x0118};
+  for (UINT quiet : quiet_messages) {
+    loop.steps.push_back([quiet] {
+      PostToSelf(quiet);
       ::SetTimer(nullptr, 0, 10, nullptr);
-    };
-  };
-  loop.steps = {post_then_wake(WM_MOUSEMOVE), post_then_wake(WM_PAINT), post_then_wake(0x0118),
-                [] { PostToSelf(WM_APP); }, [] { ::PostQuitMessage(9); }};
+    });
+    expected.insert(expected.end(), {"idle0", "idle1", std::to_string(quiet), "timer"});
+  }
+  loop.steps.push_back([] { PostToSelf(WM_APP); });
+  loop.steps.push_back([] { ::PostQuitMessage(9); });
+  expected.insert(expected.end(), {"idle0", "idle1", std::to_string(WM_APP), "idle0", "idle1"});
   EXPECT_EQ(loop.Run(), 9);
-  EXPECT_EQ(loop.log, (Log{"idle0", "idle1", "mousemove", "timer",  //
-                           "idle0", "idle1", "paint", "timer",      //
-                           "idle0", "idle1", "systimer", "timer",   //
-                           "idle0", "idle1", "app",                 //
-                           "idle0", "idle1"}));
+  EXPECT_EQ(loop.log, expected);
 }
 
-TEST(MessageLoop, IdleMessageClassification) {
-  MSG msg{};
-  for (UINT quiet : std::initializer_list<UINT>{WM_MOUSEMOVE, WM_NCMOUSEMOVE, WM_PAINT, 0x0118}) {
-    msg.message = quiet;
-    EXPECT_FALSE(CMessageLoop::IsIdleMessage(&msg)) << quiet;
-  }
-  for (UINT busy : std::initializer_list<UINT>{WM_TIMER, WM_KEYDOWN, WM_LBUTTONDOWN, WM_APP}) {
-    msg.message = busy;
-    EXPECT_TRUE(CMessageLoop::IsIdleMessage(&msg)) << busy;
-  }
+std::string g_hooks;
+OSTREVAN_OBJECT_ENTRY(
+    first_entry, [] { g_hooks += "start first;"; }, [] { g_hooks += "stop first;"; });
+OSTREVAN_OBJECT_ENTRY(
+    second_entry, [] { g_hooks += "start second;"; }, [] { g_hooks += "stop second;"; });
+OSTREVAN_OBJECT_ENTRY(empty_entry, nullptr, nullptr);  // skipped, not called
+
+TEST(AppModule, HooksInOrderAndOneMessageLoopPerThread) {
+  CAppModule module;
+  CMessageLoop main_loop, second_main_loop, worker_loop;
+  EXPECT_FALSE(module.AddMessageLoop(&main_loop)) << "no map before Init";
+  g_hooks.clear();
+  ASSERT_EQ(module.Init(::GetModuleHandleW(nullptr)), S_OK);
+  EXPECT_EQ(module.Init(::GetModuleHandleW(nullptr)), E_UNEXPECTED);
+  EXPECT_EQ(g_hooks, "start first;start second;");
+  EXPECT_EQ(module.m_dwMainThreadID, ::GetCurrentThreadId());
+
+  EXPECT_TRUE(module.AddMessageLoop(&main_loop));
+  EXPECT_FALSE(module.AddMessageLoop(&second_main_loop));
+  DWORD worker_id = 0;
+  bool worker_saw_own = false;
+  std::thread worker([&] {
+    worker_id = ::GetCurrentThreadId();
+    module.AddMessageLoop(&worker_loop);
+    worker_saw_own = module.GetMessageLoop() == &worker_loop;
+  });
+  worker.join();
+  EXPECT_TRUE(worker_saw_own);
+  EXPECT_EQ(module.GetMessageLoop(worker_id), &worker_loop);
+  EXPECT_EQ(module.GetMessageLoop(), &main_loop);
+  EXPECT_TRUE(module.RemoveMessageLoop());
+  EXPECT_FALSE(module.RemoveMessageLoop());
+  EXPECT_EQ(module.GetMessageLoop(), nullptr);
+
+  g_hooks.clear();
+  module.Term();
+  module.Term();  // a second Term runs nothing
+  EXPECT_EQ(g_hooks, "stop second;stop first;");
+  EXPECT_EQ(module.GetMessageLoop(worker_id), nullptr) << "the map goes with Term";
 }
 
 }  // namespace

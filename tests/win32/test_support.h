@@ -4,12 +4,14 @@
 #include <windows.h>
 
 // Dispatches whatever is queued for this thread, without waiting.
-void PumpPending();
-
-// Runs a plain message pump until `done` turns true or `timeout_ms` passes; true if done.
-bool PumpUntil(const bool& done, DWORD timeout_ms = 2000);
+inline void PumpPending() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
 
 inline RECT MakeRect(int left, int top, int right, int bottom) {
-  RECT rect = {left, top, right, bottom};
-  return rect;
+  return RECT{left, top, right, bottom};
 }

@@ -11,52 +11,27 @@
 
 #include "common/win32/dc.h"
 #include "common/win32/handles.h"
+#include "common/win32/owned_handle.h"
+
+namespace win32_detail {
+template <class THandle>
+BOOL WINAPI DeleteGdiObject(THandle object) {
+  return ::DeleteObject(object);
+}
+}  // namespace win32_detail
 
 // Owns one GDI object; movable, not copyable. THandle is HPEN, HBRUSH, HFONT, HBITMAP or HRGN.
 template <class THandle>
-class CGdiObjectT {
+class CGdiObjectT : public COwnedHandleT<THandle, &win32_detail::DeleteGdiObject<THandle>> {
+  using Base = COwnedHandleT<THandle, &win32_detail::DeleteGdiObject<THandle>>;
+
  public:
-  CGdiObjectT() = default;
-  explicit CGdiObjectT(THandle handle) : m_handle(handle) {}
-  ~CGdiObjectT() { DeleteObject(); }
-  CGdiObjectT(const CGdiObjectT&) = delete;
-  CGdiObjectT& operator=(const CGdiObjectT&) = delete;
-  CGdiObjectT(CGdiObjectT&& other) noexcept : m_handle(other.Detach()) {}
-  CGdiObjectT& operator=(CGdiObjectT&& other) noexcept {
-    if (this != &other) Attach(other.Detach());
-    return *this;
-  }
+  using Base::Base;
+  using Base::m_handle;
 
-  operator THandle() const { return m_handle; }
   THandle GetHandle() const { return m_handle; }
-  bool IsNull() const { return m_handle == nullptr; }
-
-  // Takes ownership; a previously owned object is deleted.
-  void Attach(THandle handle) {
-    if (m_handle && m_handle != handle) ::DeleteObject(m_handle);
-    m_handle = handle;
-  }
-  THandle Detach() {
-    THandle handle = m_handle;
-    m_handle = nullptr;
-    return handle;
-  }
-  BOOL DeleteObject() {
-    if (!m_handle) return FALSE;
-    const BOOL deleted = ::DeleteObject(m_handle);
-    m_handle = nullptr;
-    return deleted;
-  }
+  BOOL DeleteObject() { return Base::ReleaseHandle(); }
   int GetObject(int size, void* buffer) const { return ::GetObjectW(m_handle, size, buffer); }
-
- protected:
-  // Every Create* goes through here: what was owned before is deleted, not leaked.
-  THandle Reset(THandle handle) {
-    Attach(handle);
-    return m_handle;
-  }
-
-  THandle m_handle = nullptr;
 };
 
 class CPen : public CGdiObjectT<HPEN> {

@@ -20,7 +20,7 @@
 #include "app/startup_layout.h"
 #include "app/system_info.h"
 #include "app/terrace_text.h"
-#include "common/win32/app_module.h"
+#include "winlayer/app_module.h"
 #include "host/resource_catalogues.h"
 #include "shell/language.h"
 #include "ter_dbg_report.h"

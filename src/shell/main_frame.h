@@ -2,9 +2,9 @@
 // and a drop shadow, filled but for a 2-pixel margin by the view that holds the modules.
 #pragma once
 
-#include "common/win32/frame_window.h"
-#include "common/win32/gdi.h"
-#include "common/win32/message_loop.h"
+#include "winlayer/frame_window.h"
+#include "winlayer/gdi.h"
+#include "winlayer/message_loop.h"
 #include "app/single_instance.h"
 #include "shell/ostrevan_view.h"
 

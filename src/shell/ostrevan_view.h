@@ -1,8 +1,8 @@
 // The view: the frame's one child, holding the modules' windows. It paints nothing itself.
 #pragma once
 
-#include "common/win32/gdi.h"
-#include "common/win32/window.h"
+#include "winlayer/gdi.h"
+#include "winlayer/window.h"
 
 class OstrevanGUIView : public CWindowImpl<OstrevanGUIView, CWindow, CControlWinTraits> {
  public:

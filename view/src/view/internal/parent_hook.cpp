@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/win32/thunk.h"
+#include "winlayer/thunk.h"
 
 namespace vantorel {
 

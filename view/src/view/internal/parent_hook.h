@@ -1,6 +1,6 @@
 // Puts a listener in front of another window's procedure.
 //
-// The hook is a code stub of its own (see common/win32/thunk.h) that knows its record, so the
+// The hook is a code stub of its own (see winlayer/thunk.h) that knows its record, so the
 // hooked window's GWLP_USERDATA stays the window's, and any number of hooks (two shadows, or
 // a shadow and a subclasser) can sit on one window in any order.
 #pragma once

@@ -6,7 +6,7 @@
 
 #include <gdiplus.h>
 
-#include "common/win32/window.h"
+#include "winlayer/window.h"
 #include "view/internal/parent_hook.h"
 #include "view/path_helper.h"
 

@@ -1,8 +1,8 @@
-#include "common/win32/window_class.h"
+#include "winlayer/window_class.h"
 
 #include <cstdint>
 
-#include "common/win32/app_module.h"
+#include "winlayer/app_module.h"
 
 namespace {
 SRWLOCK registration_lock = SRWLOCK_INIT;

@@ -9,9 +9,9 @@
 
 #include <windows.h>
 
-#include "common/win32/dc.h"
-#include "common/win32/handles.h"
-#include "common/win32/owned_handle.h"
+#include "winlayer/dc.h"
+#include "winlayer/handles.h"
+#include "winlayer/owned_handle.h"
 
 namespace win32_detail {
 template <class THandle>

@@ -14,7 +14,7 @@
 
 #include <windows.h>
 
-#include "common/win32/window.h"
+#include "winlayer/window.h"
 
 // A window class that also loads icon resource m_uCommonResourceID (from
 // ModuleHelper::GetResourceInstance()) as its large and small icon; a missing icon is fine.

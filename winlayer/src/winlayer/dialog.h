@@ -20,7 +20,7 @@
 
 #include <vector>
 
-#include "common/win32/window.h"
+#include "winlayer/window.h"
 
 // An in-memory DLGTEMPLATE without controls. Size in dialog units; 0 lets WM_INITDIALOG size
 // the dialog. With a `font`, DS_SETFONT is added and the dialog units follow that font.

@@ -1,4 +1,4 @@
-#include "common/win32/message_loop.h"
+#include "winlayer/message_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "common/win32/app_module.h"
-#include "common/win32/window.h"
+#include "winlayer/app_module.h"
+#include "winlayer/window.h"
 #include "test_support.h"
 
 namespace {

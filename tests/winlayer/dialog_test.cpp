@@ -1,8 +1,8 @@
-#include "common/win32/dialog.h"
+#include "winlayer/dialog.h"
 
 #include <gtest/gtest.h>
 
-#include "common/win32/message_loop.h"
+#include "winlayer/message_loop.h"
 #include "test_support.h"
 
 namespace {

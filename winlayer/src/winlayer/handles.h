@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "common/win32/owned_handle.h"
+#include "winlayer/owned_handle.h"
 
 // Owns an icon it created or loaded without LR_SHARED (shared icons must not be destroyed).
 class CIcon : public COwnedHandleT<HICON, &::DestroyIcon> {

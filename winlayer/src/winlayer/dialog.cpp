@@ -1,4 +1,4 @@
-#include "common/win32/dialog.h"
+#include "winlayer/dialog.h"
 
 CDialogTemplate::CDialogTemplate(DWORD style, DWORD exstyle, short cx, short cy,
                                  const wchar_t* title, const wchar_t* font, WORD point_size) {

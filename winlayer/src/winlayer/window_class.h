@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "common/win32/thunk.h"
+#include "winlayer/thunk.h"
 
 // Filled by DECLARE_WND_CLASS_EX / DECLARE_WND_SUPERCLASS; one static instance per C++ class.
 struct CWndClassInfo {

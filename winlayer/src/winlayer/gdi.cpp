@@ -1,4 +1,4 @@
-#include "common/win32/gdi.h"
+#include "winlayer/gdi.h"
 
 #include <cwchar>
 

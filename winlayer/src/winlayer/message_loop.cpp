@@ -1,4 +1,4 @@
-#include "common/win32/message_loop.h"
+#include "winlayer/message_loop.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "common/win32/dc.h"
+#include "winlayer/dc.h"
 
 CMemoryDC::CMemoryDC(HDC target, const RECT& rect) : m_hDCOriginal(target), m_rcPaint(rect) {
   m_hDC = target;

@@ -18,11 +18,11 @@
 
 #include <windows.h>
 
-#include "common/win32/app_module.h"
-#include "common/win32/cwindow.h"
-#include "common/win32/message_map.h"
-#include "common/win32/thunk.h"
-#include "common/win32/window_class.h"
+#include "winlayer/app_module.h"
+#include "winlayer/cwindow.h"
+#include "winlayer/message_map.h"
+#include "winlayer/thunk.h"
+#include "winlayer/window_class.h"
 
 namespace win32_detail {
 

@@ -1,4 +1,4 @@
-#include "common/win32/window.h"
+#include "winlayer/window.h"
 
 namespace {
 

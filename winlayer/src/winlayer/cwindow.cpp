@@ -1,6 +1,6 @@
-#include "common/win32/cwindow.h"
+#include "winlayer/cwindow.h"
 
-#include "common/win32/app_module.h"
+#include "winlayer/app_module.h"
 
 const RECT CWindow::rcDefault = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
 

@@ -1,4 +1,4 @@
-#include "common/win32/thunk.h"
+#include "winlayer/thunk.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,16 +1,25 @@
-#include "common/win32/app_module.h"
+#include "winlayer/app_module.h"
+#include "winlayer/process_state.h"
 
 #include <vector>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
-namespace {
+namespace winlayer {
 
 struct ProcessState {
   CAppModule module;
   SRWLOCK entries_lock = SRWLOCK_INIT;
   std::vector<const CObjectMapEntry*> entries;
 };
+
+void* NewProcessState() { return new ProcessState; }
+
+}  // namespace winlayer
+
+namespace {
+
+using winlayer::ProcessState;
 
 std::vector<const CObjectMapEntry*> SnapshotEntries(ProcessState& state) {
   AcquireSRWLockShared(&state.entries_lock);
@@ -19,24 +28,15 @@ std::vector<const CObjectMapEntry*> SnapshotEntries(ProcessState& state) {
   return entries;
 }
 
-}  // namespace
-
-// Exported so that DLLs find the executable's state. Never destroyed: DLLs may still reach it
-// while the process winds down, and no exit-time destructor must run before the executable's
-// runtime is ready.
-extern "C" __declspec(dllexport) void* OstrevanWin32ProcessState() {
-  static ProcessState* const state = new ProcessState;
-  return state;
-}
-
-namespace {
-
+// The executable exports the one state of the process (process_state_export.cpp) so that
+// every DLL that links this layer finds it; a program without that export keeps its own.
+// Never destroyed: DLLs may still reach it while the process winds down.
 ProcessState& State() {
   static ProcessState* const state = [] {
     using Getter = void* (*)();
     auto getter = reinterpret_cast<Getter>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(nullptr), "OstrevanWin32ProcessState")));
-    return static_cast<ProcessState*>(getter ? getter() : OstrevanWin32ProcessState());
+        ::GetProcAddress(::GetModuleHandleW(nullptr), winlayer::kProcessStateExport)));
+    return static_cast<ProcessState*>(getter ? getter() : winlayer::NewProcessState());
   }();
   return *state;
 }

@@ -1,7 +1,7 @@
 // Subclassing existing windows, and living with other code that hooks the same window.
 #include <gtest/gtest.h>
 
-#include "common/win32/window.h"
+#include "winlayer/window.h"
 
 namespace {
 

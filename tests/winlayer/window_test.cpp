@@ -1,4 +1,4 @@
-#include "common/win32/window.h"
+#include "winlayer/window.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "common/win32/frame_window.h"
+#include "winlayer/frame_window.h"
 #include "test_support.h"
 
 namespace {

@@ -13,6 +13,8 @@
 #include <string>
 
 #include "app/crash_report.h"
+#include "app/data_file_problem.h"
+#include "app/early_errors.h"
 #include "app/process_state.h"
 #include "app/product_identity.h"
 #include "app/run.h"
@@ -44,7 +46,9 @@ std::wstring PreferencesFolder() {
 void LoadApplicationManifest() {
   TerText folder(TerUtilityApp()->ApplicationFolder());
   const std::wstring path = Utf8ToWide(folder.get()) + L"ApplicationManifest.json";
-  InitUserDefaults("ApplicationManifest", path.c_str());
+  if (!InitUserDefaults("ApplicationManifest", path.c_str()))
+    LogError("ApplicationManifest.json could not be used: " + WideToUtf8(path) + ": " +
+             DataFileProblem(path) + "; no module is loaded");
 }
 
 // The data files every later step needs, in this order. Arguments are accepted, not used.
@@ -79,6 +83,7 @@ void StartLogging(const std::string& log_folder) {
   FLAGS_max_log_size = 20;
   FLAGS_log_dir = log_folder;
   LOG(INFO) << "SysInfoStr: " << SystemInfoLine();
+  WriteEarlyErrors();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 
+#include "app/early_errors.h"
 #include "app/process_state.h"
 #include "app/startup_layout.h"
 #include "app/terrace_text.h"
@@ -36,14 +37,18 @@ struct Manifest {
   uint32_t ModuleCount() const { return modules ? defaults->ArraySize(modules) : 0; }
 };
 
-// False when there is no manifest or its format version is not the integer 1.
-bool OpenManifest(Manifest* manifest) {
+// False when there is no manifest or its format version is not the integer 1; `problem`
+// then says which (an unread file was reported when it was loaded).
+bool OpenManifest(Manifest* manifest, std::string* problem = nullptr) {
   manifest->defaults = GetUserDefaults("ApplicationManifest");
   if (!manifest->defaults) return false;
   const TerJsonValue* root = manifest->defaults->GetChild("manifest", nullptr);
   if (!root || !manifest->defaults->IsInt("windows::version", root) ||
-      manifest->defaults->GetInt("windows::version", root, 0) != 1)
+      manifest->defaults->GetInt("windows::version", root, 0) != 1) {
+    if (problem)
+      *problem = root ? "\"windows::version\" is not the integer 1" : "no \"manifest\" object";
     return false;
+  }
   const TerJsonValue* application = manifest->defaults->GetChild("application", root);
   manifest->modules =
       application ? manifest->defaults->GetChild("modules", application) : nullptr;
@@ -107,7 +112,12 @@ std::string ModuleCreationJson(const std::array<int, 4>* rect, const std::string
 
 bool LoadModulesAndRegisterPlatformCommands(TERReceiveFunction platform_handler) {
   Manifest opened;
-  if (!OpenManifest(&opened)) return false;
+  std::string problem;
+  if (!OpenManifest(&opened, &problem)) {
+    if (!problem.empty())
+      LogError("ApplicationManifest.json could not be used: " + problem + "; no module is loaded");
+    return false;
+  }
   ITerUserDefaults* manifest = opened.defaults;
 
   TerText base(TerUtilityApp()->ModulesFolder());

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <thread>
 
+#include "app/data_file_problem.h"
+#include "app/early_errors.h"
 #include "app/terrace_text.h"
 #include "shell/language.h"
 #include "ter_user_defaults.h"
@@ -165,7 +167,11 @@ void AddUrl(const std::string& key, const std::string& text) {
 void LoadOptions() {
   TerText folder(TerUtilityApp()->ApplicationFolder());
   const std::string path = folder.str() + "Option.json";
-  if (!InitUserDefaults("url", Utf8ToWide(path).c_str())) return;
+  if (!InitUserDefaults("url", Utf8ToWide(path).c_str())) {
+    LogError("Option.json could not be used: " + path + ": " + DataFileProblem(Utf8ToWide(path)) +
+             "; every address is empty");
+    return;
+  }
   ITerUserDefaults* options = GetUserDefaults("url");
   for (const char* key : kUrlKeys) {
     TerText text(options->GetString(key, nullptr));

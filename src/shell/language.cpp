@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/data_file_problem.h"
+#include "app/early_errors.h"
 #include "app/product_identity.h"
 #include "app/terrace_text.h"
 #include "host/resource_catalogues.h"
@@ -76,7 +78,7 @@ std::string ReplacePlaceholders(const std::string& text, const LanguageSiteValue
 void LoadLanguageSites() {
   const std::string path = ApplicationFolder() + "LangSite.json";
   if (!InitUserDefaults("langSite", Utf8ToWide(path).c_str())) {
-    LOG(ERROR) << "Load LangSite.json ERROR: " << path;
+    LogError("Load LangSite.json ERROR: " + path + ": " + DataFileProblem(Utf8ToWide(path)));
     return;
   }
   ITerUserDefaults* site = GetUserDefaults("langSite");

@@ -59,7 +59,7 @@ void LoadPreferencesAndData(int, LPWSTR*) {
   LoadApplicationManifest();
   LoadLanguageSites();
   if (!ActivateLanguage(StartupLanguageNumber())) ActivateLanguage(kEnglishLanguage);
-  LoadOptions();
+  LoadOptions(&ReplaceLanguagePlaceholders);
 }
 
 std::string MakeLogFolder() {

@@ -8,7 +8,8 @@
 #include "app/data_file_problem.h"
 #include "app/early_errors.h"
 #include "app/terrace_text.h"
-#include "shell/language.h"
+#include "common/contained_path.h"
+#include "host/picture_size.h"
 #include "ter_user_defaults.h"
 #include "view/utils.h"
 
@@ -73,10 +74,27 @@ std::wstring ResourcesFolder() {
   return Utf8ToWide(folder.get()) + L"Resources\\";
 }
 
+// What a missing file gives: an object whose status tells the failure, so users that
+// check the status draw nothing.
+Gdiplus::Bitmap* MissingPicture() {
+  return new Gdiplus::Bitmap(0, 0, PixelFormat32bppARGB);
+}
+
 Gdiplus::Bitmap* LoadImageFile(const std::wstring& folder, const std::string& key) {
+  if (!IsContainedRelativePath(key)) {
+    LogError("Picture key \"" + key + "\" leaves the Resources folder; treated as missing");
+    return MissingPicture();
+  }
+  const std::wstring path = folder + Utf8ToWide(key);
+  PictureSize size;
+  if (ReadPictureFileSize(path, &size) && !FitsPixelBudget(size)) {
+    LogError("Picture Resources\\" + key + " claims " + std::to_string(size.width) + " x " +
+             std::to_string(size.height) + " pixels, beyond any real picture; treated as missing");
+    return MissingPicture();
+  }
   // A missing or undecodable file still gives an object whose status tells the failure;
   // GDI+ objects come from its own allocator, which answers null instead of throwing.
-  return new Gdiplus::Bitmap((folder + Utf8ToWide(key)).c_str(), FALSE);
+  return new Gdiplus::Bitmap(path.c_str(), FALSE);
 }
 
 std::string FontKey(const char* family, int size, bool bold) {
@@ -164,7 +182,7 @@ void AddUrl(const std::string& key, const std::string& text) {
   Catalogue<std::string>()[key] = text;
 }
 
-void LoadOptions() {
+void LoadOptions(UrlCompletion complete) {
   TerText folder(TerUtilityApp()->ApplicationFolder());
   const std::string path = folder.str() + "Option.json";
   if (!InitUserDefaults("url", Utf8ToWide(path).c_str())) {
@@ -175,7 +193,7 @@ void LoadOptions() {
   ITerUserDefaults* options = GetUserDefaults("url");
   for (const char* key : kUrlKeys) {
     TerText text(options->GetString(key, nullptr));
-    AddUrl(key, ReplaceLanguagePlaceholders(text.str()));
+    AddUrl(key, complete(text.str()));
   }
   g_product_type = static_cast<int>(options->GetInt("product:type", nullptr, 0));
 }

@@ -32,8 +32,10 @@ void BuildFontTable(HDC device_context, float scale, bool default_charset);
 // Addresses: "url:help", "email:support"… never null; an unknown key gives "".
 const char* FindUrl(const std::string& key);
 void AddUrl(const std::string& key, const std::string& text);
-// Reads Option.json: the addresses (through the language placeholders) and "product:type".
-void LoadOptions();
+// Reads Option.json: the addresses, each passed through `complete` (the language site's
+// placeholders), and "product:type".
+using UrlCompletion = std::string (*)(const std::string& url);
+void LoadOptions(UrlCompletion complete);
 int ProductType();
 
 // A "color:" key of Option.json as a colour reference; black when absent.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app_runner.h"
+#include "test_pictures.h"
 
 namespace {
 
@@ -112,6 +113,66 @@ TEST(Startup, UnusableManifestStillOpensTheFrameWithoutModules) {
     EXPECT_EQ(app.WaitForExit(), 0);
     EXPECT_EQ(copy.RecorderLog(), "") << manifest;  // never loaded
   }
+}
+
+// The INFO log of one run (it holds the ERROR lines too).
+std::string InfoLogOf(DWORD process_id) {
+  for (const std::wstring& name : FilesIn(LogFolder()))
+    if (name.find(L".INFO.") != std::wstring::npos &&
+        name.find(std::to_wstring(process_id)) != std::wstring::npos)
+      return ReadWholeFile(LogFolder() + L"\\" + name);
+  return std::string();
+}
+
+// Runs the copy until its window shows, closes it and answers its log.
+std::string RunAndClose(const AppCopy& copy) {
+  RunningApp app;
+  if (!app.Start(L"", copy.Executable())) return "<not started>";
+  HWND window = app.WaitForMainWindow();
+  if (!window) return "<no window>";
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  if (app.WaitForExit() != 0) return "<bad exit>";
+  return InfoLogOf(app.process_id());
+}
+
+// The language site is read before the log exists; its error, and those of every other
+// data file, reach the log file with the parser's reason.
+TEST(Startup, UnusableDataFilesLeaveAnErrorLineWithTheReason) {
+  AppCopy copy;
+  WriteText(copy.folder() + L"LangSite.json", R"({"3": {"subDir": }})");
+  WriteText(copy.folder() + L"Option.json", "[1, 2]");
+  copy.WriteManifest("\xEF\xBB\xBF{\"manifest\": {");
+  const std::string log = RunAndClose(copy);
+  const auto line = [&log](const std::string& start) {
+    const size_t at = log.find(start);
+    return at == std::string::npos ? "<missing: " + start + ">"
+                                   : log.substr(at, log.find('\n', at) - at);
+  };
+  const std::string site = line("Load LangSite.json ERROR: ");
+  EXPECT_NE(site.find("LangSite.json: Invalid value. (offset 17)"), std::string::npos) << site;
+  const std::string options = line("Option.json could not be used: ");
+  EXPECT_NE(options.find("is not a JSON object"), std::string::npos) << options;
+  const std::string manifest = line("ApplicationManifest.json could not be used: ");
+  EXPECT_NE(manifest.find("offset"), std::string::npos) << manifest;
+  EXPECT_LT(log.find("SysInfoStr: "), log.find("Load LangSite.json ERROR: "));
+
+  AppCopy versioned;
+  versioned.WriteManifest(R"({"manifest": {"windows::version": 2, "application": {}}})");
+  const std::string second = RunAndClose(versioned);
+  EXPECT_NE(second.find("ApplicationManifest.json could not be used: \"windows::version\" is "
+                        "not the integer 1"),
+            std::string::npos)
+      << second;
+}
+
+// A small file claiming 30000 × 30000 pixels would take gigabytes to decode during the
+// picture preload; it is refused from its header and the window opens as usual.
+TEST(Startup, DecompressionBombInResourcesIsRefused) {
+  AppCopy copy;
+  copy.AddRecorderModule();
+  WriteText(copy.folder() + L"Resources\\alert.png", BlackPng(30000, 30000));
+  const std::string log = RunAndClose(copy);
+  EXPECT_NE(log.find("alert.png claims 30000 x 30000 pixels"), std::string::npos) << log;
 }
 
 TEST(Startup, ShutdownIsLoggedInOrder) {

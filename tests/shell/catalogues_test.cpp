@@ -7,7 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/early_errors.h"
 #include "shell/language.h"
+#include "test_files.h"
+#include "test_pictures.h"
 #include "shipped_data.h"
 
 namespace {
@@ -23,7 +26,7 @@ TEST(UrlCatalogue, WithoutOptionsEveryAddressIsEmpty) {
 
 TEST(UrlCatalogue, ShippedOptionsGoThroughTheLanguageSite) {
   SetCurrentLanguageNumber(2);
-  LoadOptions();
+  LoadOptions(&ReplaceLanguagePlaceholders);
   EXPECT_STREQ(FindUrl("url:help"), "https://www.pellavorne.example/de/help/screen-recorder/");
   EXPECT_STREQ(FindUrl("url:brand"), "https://www.pellavorne.example/de");
   EXPECT_STREQ(FindUrl("url:product"), "https://www.pellavorne.example/de/screen-recorder");
@@ -127,6 +130,37 @@ TEST(ImageCatalogue, OnDemandPictureIsReadOnceThenServedFromMemory) {
   EXPECT_EQ(first->GetWidth(), 4u);
   ::DeleteFileW((ShippedData::TestFolder() + L"Resources\\on-demand.png").c_str());
   EXPECT_EQ(FindOrLoadImage("on-demand.png"), first);
+}
+
+bool KeptErrorMentions(const std::string& text) {
+  for (const std::string& error : KeptErrors())
+    if (error.find(text) != std::string::npos) return true;
+  return false;
+}
+
+// A picture is refused before decoding when it claims more pixels than any real one, or
+// when its key would read outside Resources; either is a missing picture with an error.
+TEST(ImageCatalogue, OversizedAndEscapingPicturesAreMissing) {
+  const std::wstring resources = ShippedData::TestFolder() + L"Resources\";
+  WriteText(resources + L"small-black.png", BlackPng(16, 9));
+  WriteText(resources + L"too-many-pixels.png", BlackPng(9000, 9000));
+  WriteText(ShippedData::TestFolder() + L"outside.png", BlackPng(4, 4));
+
+  Gdiplus::Bitmap* small = FindOrLoadImage("small-black.png");
+  ASSERT_NE(small, nullptr);
+  EXPECT_EQ(small->GetLastStatus(), Gdiplus::Ok);
+  EXPECT_EQ(small->GetWidth(), 16u);
+  EXPECT_EQ(small->GetHeight(), 9u);
+
+  for (const char* key : {"too-many-pixels.png", "..\\outside.png", "dialog\\..\\..\\outside.png",
+                          "Z:outside.png"}) {
+    Gdiplus::Bitmap* refused = FindOrLoadImage(key);
+    ASSERT_NE(refused, nullptr) << key;
+    EXPECT_NE(refused->GetLastStatus(), Gdiplus::Ok) << key;
+    EXPECT_EQ(FindOrLoadImage(key), refused) << key << ": not tried again";
+  }
+  EXPECT_TRUE(KeptErrorMentions("too-many-pixels.png claims 9000 x 9000 pixels"));
+  EXPECT_TRUE(KeptErrorMentions("\"..\\outside.png\" leaves the Resources folder"));
 }
 
 TEST(ImageCatalogue, ConcurrentLoadsFromSeveralThreadsKeepOneImagePerKey) {

@@ -141,7 +141,7 @@ bool KeptErrorMentions(const std::string& text) {
 // A picture is refused before decoding when it claims more pixels than any real one, or
 // when its key would read outside Resources; either is a missing picture with an error.
 TEST(ImageCatalogue, OversizedAndEscapingPicturesAreMissing) {
-  const std::wstring resources = ShippedData::TestFolder() + L"Resources\";
+  const std::wstring resources = ShippedData::TestFolder() + L"Resources\\";
   WriteText(resources + L"small-black.png", BlackPng(16, 9));
   WriteText(resources + L"too-many-pixels.png", BlackPng(9000, 9000));
   WriteText(ShippedData::TestFolder() + L"outside.png", BlackPng(4, 4));

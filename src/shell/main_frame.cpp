@@ -70,6 +70,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
   shadow_->SetShadowSize(kShadowSize);
   const int round_offset = ScaleLength(2, DpiScale());
   shadow_->SetRoundOffset(round_offset, round_offset);
+  shadow_->Prepare();  // rendered on a worker while the rest of the frame is built
 
   RECT window = {};
   GetWindowRect(&window);

@@ -120,7 +120,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   AppModule().Init(instance);
-  StartImagePreload();
+  PreloadImages();
 
   const std::wstring dump_folder = log_folder_wide + L"\\";
   CreateTerDbgReport()->Arm(dump_folder.c_str(), &CrashWarningCallback, &CrashMarkerWriter);
@@ -129,7 +129,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
 
   if (ITerUserDefaults* preferences = StandardUserDefaults()) preferences->Save();
   AppModule().Term();
-  FinishImagePreload();  // when no window was made, the pictures may still be loading
   Gdiplus::GdiplusShutdown(gdiplus_token);
   LOG(INFO) << "Shut down in order, exit code " << exit_code;
   ShutDownLoggingOnce();

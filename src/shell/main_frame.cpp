@@ -43,13 +43,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
   SetMainWindowHandle(m_hWnd);
   SetMainFrame(this);
 
-  {
-    CClientDC device_context(m_hWnd);
-    wxLocale* locale = wxGetLocale();
-    BuildFontTable(device_context, DpiScale(), locale && locale->IsDefaultCharsetLanguage() != 0);
-  }
-  // Modules may ask for pictures as soon as they are registered.
-  FinishImagePreload();
+  wxLocale* locale = wxGetLocale();
+  BuildFontTable(DpiScale(), locale && locale->IsDefaultCharsetLanguage() != 0);
   LoadModulesAndRegisterPlatformCommands(&PlatformHandler);
 
   margin_ = 2.0f;

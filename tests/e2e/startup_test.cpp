@@ -165,13 +165,21 @@ TEST(Startup, UnusableDataFilesLeaveAnErrorLineWithTheReason) {
       << second;
 }
 
-// A small file claiming 30000 × 30000 pixels would take gigabytes to decode during the
-// picture preload; it is refused from its header and the window opens as usual.
+// A small file claiming 30000 × 30000 pixels would take gigabytes to decode; it is refused
+// from its header, as a missing picture, and the program goes on.
 TEST(Startup, DecompressionBombInResourcesIsRefused) {
   AppCopy copy;
   copy.AddRecorderModule();
   WriteText(copy.folder() + L"Resources\\alert.png", BlackPng(30000, 30000));
-  const std::string log = RunAndClose(copy);
+  RunningApp app;
+  ASSERT_TRUE(app.Start(L"", copy.Executable()));
+  HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  RunInRecorder(window, "main:platform LIBPLATFORM_COMMAND_FIND_IMAGE alert.png");
+  EXPECT_TRUE(copy.WaitForLog("platform LIBPLATFORM_COMMAND_FIND_IMAGE main=1 object=set"));
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(), 0);
+  const std::string log = InfoLogOf(app.process_id());
   EXPECT_NE(log.find("alert.png claims 30000 x 30000 pixels"), std::string::npos) << log;
 }
 

@@ -47,9 +47,7 @@ LOGFONTW LogicalFont(HFONT font) {
 }
 
 TEST(FontCatalogue, TableHasExactlyTheListedFonts) {
-  HDC screen = ::GetDC(nullptr);
-  BuildFontTable(screen, 1.0f, false);
-  ::ReleaseDC(nullptr, screen);
+  BuildFontTable(1.0f, false);
 
   int gdiplus = 0, gdi = 0;
   for (int size = 8; size <= 64; ++size) {
@@ -77,13 +75,39 @@ TEST(FontCatalogue, TableHasExactlyTheListedFonts) {
 }
 
 TEST(FontCatalogue, SizesFollowTheScaleAndScript) {
-  HDC screen = ::GetDC(nullptr);
-  BuildFontTable(screen, 1.5f, true);
-  ::ReleaseDC(nullptr, screen);
+  BuildFontTable(1.5f, true);
   const LOGFONTW bold16 = LogicalFont(FindFont("font:16:bold"));
   EXPECT_EQ(bold16.lfHeight, 24);
   EXPECT_EQ(bold16.lfCharSet, DEFAULT_CHARSET);
   EXPECT_EQ(LogicalFont(FindFont("font:13:normal")).lfHeight, 19);  // 19.5 truncated
+}
+
+// Fonts are made on their first look-up, from any thread, once per key; a font handed out
+// stays valid when a new table starts.
+TEST(FontCatalogue, EachFontIsMadeOnceWhicheverThreadAsks) {
+  BuildFontTable(1.0f, false);
+  std::vector<std::thread> threads;
+  std::vector<std::vector<void*>> seen(4);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t, &seen] {
+      for (int size : {12, 16, 20, 56}) {
+        seen[t].push_back(FindGdiplusFont("font:gdiplus:" + std::to_string(size) + ":bold"));
+        seen[t].push_back(FindFont("font:" + std::to_string(size % 22) + ":normal"));
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (int t = 1; t < 4; ++t) EXPECT_EQ(seen[t], seen[0]);
+  Gdiplus::Font* held = FindGdiplusFont("font:gdiplus:16:bold");
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(FindGdiplusFont("font:gdiplus:16:bold"), held);
+  const float size = held->GetSize();
+  BuildFontTable(1.5f, false);
+  Gdiplus::Font* larger = FindGdiplusFont("font:gdiplus:16:bold");
+  ASSERT_NE(larger, held);
+  EXPECT_GT(larger->GetSize(), size);
+  EXPECT_EQ(held->GetLastStatus(), Gdiplus::Ok);
+  EXPECT_EQ(held->GetSize(), size);
 }
 
 TEST(ImageCatalogue, PreloadCataloguesEveryPictureInOrder) {

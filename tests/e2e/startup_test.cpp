@@ -145,7 +145,7 @@ TEST(Startup, UnusableDataFilesLeaveAnErrorLineWithTheReason) {
   const std::string log = RunAndClose(copy);
   const auto line = [&log](const std::string& start) {
     const size_t at = log.find(start);
-    return at == std::string::npos ? "<missing: " + start + ">"
+    return at == std::string::npos ? "<missing: " + start + "> in " + log.substr(0, 300)
                                    : log.substr(at, log.find('\n', at) - at);
   };
   const std::string site = line("Load LangSite.json ERROR: ");

@@ -201,9 +201,9 @@ void TERImgButton::Draw(Gdiplus::Graphics& graphics, int width, int height) {
     if (m_pFont) {
       Utils::DrawTextCenter(
           &graphics,
-          Gdiplus::RectF(static_cast<float>(m_nLeftMargin), 0,
-                         static_cast<float>(width - m_nLeftMargin - m_nRightMargin),
-                         static_cast<float>(height)),
+          vantorel::TextBox(static_cast<float>(m_nLeftMargin), 0,
+                            static_cast<float>(width - m_nLeftMargin - m_nRightMargin),
+                            static_cast<float>(height)),
           m_text.c_str(), m_pFont, &text_color);
     }
     return;
@@ -222,8 +222,8 @@ void TERImgButton::Draw(Gdiplus::Graphics& graphics, int width, int height) {
   if (m_pFont) {
     Utils::DrawTextInRectVerticalCenter(
         &graphics,
-        Gdiplus::RectF(static_cast<float>(x), 0, static_cast<float>(width - x),
-                       static_cast<float>(height)),
+        vantorel::TextBox(static_cast<float>(x), 0, static_cast<float>(width - x),
+                          static_cast<float>(height)),
         m_text.c_str(), m_pFont, &text_color);
   }
 }

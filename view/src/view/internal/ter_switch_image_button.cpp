@@ -185,9 +185,9 @@ void TERSwitchImageButton::Draw(Gdiplus::Graphics& graphics, int width, int heig
   if (m_pFont) {
     Gdiplus::Color text = vantorel::Opaque(m_crText);
     Utils::DrawTextInRect(&graphics,
-                          Gdiplus::RectF(static_cast<float>(m_layout.text.x),
-                                         static_cast<float>(m_layout.text.y), m_text_size.width,
-                                         m_text_size.height),
+                          vantorel::TextBox(static_cast<float>(m_layout.text.x),
+                                            static_cast<float>(m_layout.text.y),
+                                            m_text_size.width, m_text_size.height),
                           m_text.c_str(), m_pFont, &text);
   }
   if (glyph) {

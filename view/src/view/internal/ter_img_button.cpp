@@ -119,38 +119,9 @@ bool TERImgButton::React(MouseEvent event) {
   return Apply(vantorel::React(m_machine, event), &m_rcCheck);
 }
 
-LRESULT TERImgButton::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
-  handled = !React(MouseEvent::kDown);
-  return 0;
-}
-
-LRESULT TERImgButton::OnLButtonUp(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
-  handled = !React(ReleaseEvent(m_hWnd, lparam));
-  return 0;
-}
-
-LRESULT TERImgButton::OnMouseMove(UINT message, WPARAM wparam, LPARAM lparam, BOOL& handled) {
+void TERImgButton::OnPointerMove(UINT message, WPARAM wparam, LPARAM lparam) {
   vantorel::RelayToTooltip(m_hTooltip, m_hWnd, message, wparam, lparam);
   ArmTracking();
-  handled = FALSE;
-  return 0;
-}
-
-LRESULT TERImgButton::OnMouseHover(UINT, WPARAM, LPARAM, BOOL&) {
-  React(MouseEvent::kHover);
-  return 0;
-}
-
-LRESULT TERImgButton::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
-  React(MouseEvent::kLeave);
-  m_bTracking = false;
-  return 0;
-}
-
-LRESULT TERImgButton::OnClick(UINT, WPARAM, LPARAM, BOOL& handled) {
-  React(MouseEvent::kClick);
-  handled = FALSE;
-  return 0;
 }
 
 LRESULT TERImgButton::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {

@@ -1,6 +1,7 @@
 // The check-box tree through its exported facade: real windows and posted clicks.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -52,7 +53,7 @@ class TreeView : public ::testing::Test {
   }
   RECT Row(HTREEITEM item) {
     RECT rect = {};
-    *reinterpret_cast<HTREEITEM*>(&rect) = item;
+    std::memcpy(&rect, &item, sizeof(item));  // the message takes the item there
     ::SendMessageW(tree_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
     return rect;
   }

@@ -305,15 +305,17 @@ LRESULT TERListView::OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
     handled = TRUE;
     return 0;
   }
-  RECT label = {};
-  label.left = LVIR_LABEL;
-  SendMessage(LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&label));
+  // Column 0's cell, where the box is drawn. (Its label starts after the system's own
+  // state-image room, which would leave the box's left part dead.)
+  RECT bounds = {};
+  bounds.left = LVIR_BOUNDS;
+  SendMessage(LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
   const int width = static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, 0));
-  if (hit.pt.x < label.left || hit.pt.x >= label.left + width) return 0;  // selection
+  if (hit.pt.x < bounds.left || hit.pt.x >= bounds.left + width) return 0;  // selection
+  handled = TRUE;
   if (!HasCheckCallbacks("list view: check clicked without check-state getter and setter")) {
     return 0;
   }
-  handled = TRUE;
   const bool was_checked = m_fnGetCheck(row);
   m_fnSetCheck(row, !was_checked);
   RefreshCell(0, row);

@@ -2,6 +2,7 @@
 
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "view/internal/control_helpers.h"
@@ -68,6 +69,12 @@ TERTreeItemRecord* TERTreeViewCheckBox::Record(HTREEITEM item) const {
   get.hItem = item;
   if (!::SendMessageW(m_hWnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&get))) return nullptr;
   return reinterpret_cast<TERTreeItemRecord*>(get.lParam);
+}
+
+bool TERTreeViewCheckBox::RowRect(HTREEITEM item, RECT* row) const {
+  // The message takes the item in the rectangle's first bytes.
+  std::memcpy(row, &item, sizeof(item));
+  return ::SendMessageW(m_hWnd, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(row)) != 0;
 }
 
 bool TERTreeViewCheckBox::HasChildren(HTREEITEM item) const {
@@ -208,8 +215,7 @@ LRESULT TERTreeViewCheckBox::OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL&) {
   SetFocus();
   if (!item) return 0;
   RECT row = {};
-  *reinterpret_cast<HTREEITEM*>(&row) = item;
-  if (!SendMessage(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row))) return 0;
+  if (!RowRect(item, &row)) return 0;
   // Laid out afresh: the rectangles of the last paint may be older than a scroll.
   const vantorel::TreeRowLayout layout = Layout(item, row);
   if (::PtInRect(&layout.check, hit.pt)) CheckItem(item, GetItemCheck(item) == 1 ? 0 : 1);
@@ -272,8 +278,7 @@ LRESULT TERTreeViewCheckBox::OnPaint(UINT, WPARAM wparam, LPARAM, BOOL&) {
          item; item = reinterpret_cast<HTREEITEM>(SendMessage(
                    TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)))) {
       RECT row = {};
-      *reinterpret_cast<HTREEITEM*>(&row) = item;
-      if (!SendMessage(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row))) break;
+      if (!RowRect(item, &row)) break;
       if (row.top >= client.bottom) break;
       PaintItem(dc, graphics, item);
     }
@@ -285,8 +290,7 @@ LRESULT TERTreeViewCheckBox::OnPaint(UINT, WPARAM wparam, LPARAM, BOOL&) {
 void TERTreeViewCheckBox::PaintItem(HDC target, Gdiplus::Graphics& graphics, HTREEITEM item) {
   CDCHandle dc(target);
   RECT row = {};
-  *reinterpret_cast<HTREEITEM*>(&row) = item;
-  SendMessage(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row));
+  RowRect(item, &row);
   wchar_t text[kMaxText] = L"";
   TVITEMW get = {};
   get.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_STATE | TVIF_PARAM;

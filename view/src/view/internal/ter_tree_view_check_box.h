@@ -66,6 +66,7 @@ class TERTreeViewCheckBox : public TERTreeViewSection {
 
   TERTreeItemRecord* Record(HTREEITEM item) const;
   bool HasChildren(HTREEITEM item) const;
+  bool RowRect(HTREEITEM item, RECT* row) const;  // the whole line
   vantorel::TreeRowLayout Layout(HTREEITEM item, const RECT& row) const;
   void PaintItem(HDC dc, Gdiplus::Graphics& graphics, HTREEITEM item);
   // Frees the records (and images) of `item` and everything below it.

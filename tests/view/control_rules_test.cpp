@@ -74,6 +74,7 @@ TreeRowInput Row(int depth, bool has_children, SIZE image = {0, 0}) {
   in.expanded_glyph = SIZE{10, 20};
   in.box = SIZE{16, 16};
   in.image = image;
+  in.text_height = 14;
   return in;
 }
 
@@ -92,6 +93,12 @@ TEST(TreeRowLayout, ChildrenIndentAndBoxesLineUp) {
   EXPECT_EQ(root.text.top, 40 + (40 - 15) / 2);
   EXPECT_EQ(root.text.bottom - root.text.top, 16);
   EXPECT_EQ(root.text.right, 300);
+
+  TreeRowInput big_font = Row(0, false);
+  big_font.text_height = 23;
+  const TreeRowLayout tall = LayoutTreeRow(big_font);
+  EXPECT_EQ(tall.text.bottom - tall.text.top, 23) << "descenders kept";
+  EXPECT_EQ(tall.text.top, 40 + 9);
 
   const TreeRowLayout child = LayoutTreeRow(Row(1, false));
   EXPECT_EQ(child.content_x, root.content_x + 4 + 20) << "parent's x + margin + glyph";

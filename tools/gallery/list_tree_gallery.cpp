@@ -41,6 +41,7 @@ class GalleryWindow : public CWindowImpl<GalleryWindow, CWindow, CNullTraits> {
     m_page.Create(m_hWnd, RECT{margin, margin, width - margin, height - margin}, scale, kFirstId);
     if (seconds > 0) SetTimer(kCloseTimer, static_cast<UINT>(seconds) * 1000);
     ShowWindow(SW_SHOWNA);
+    m_page.HoverListRow(2);
   }
 
  private:

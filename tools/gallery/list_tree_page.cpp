@@ -5,7 +5,7 @@
 namespace {
 
 constexpr int kRows = 40;
-constexpr int kColumnWidths[] = {90, 230, 130, 110};
+constexpr int kColumnWidths[] = {70, 220, 80, 80};
 const wchar_t* const kColumnTitles[] = {L"", L"Recording", L"Length", L"Size"};
 
 int Scaled(int length, float scale) { return static_cast<int>(static_cast<float>(length) * scale); }
@@ -126,11 +126,15 @@ void ListTreePage::CreateList(HWND parent, const RECT& area, UINT id) {
   state.stateMask = LVIS_SELECTED;
   state.state = LVIS_SELECTED;
   ::SendMessageW(m_list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
-  // The mouse over row 2, as a user's would be.
-  RECT row = {};
-  row.left = LVIR_BOUNDS;
-  ::SendMessageW(m_list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
-  ::SendMessageW(m_list, WM_MOUSEMOVE, 0, MAKELPARAM(row.right - 20, (row.top + row.bottom) / 2));
+}
+
+void ListTreePage::HoverListRow(int row) {
+  RECT bounds = {};
+  bounds.left = LVIR_BOUNDS;
+  ::SendMessageW(m_list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+  POINT point = {bounds.left + Scaled(300, m_scale), (bounds.top + bounds.bottom) / 2};
+  ::ClientToScreen(m_list, &point);
+  ::SetCursorPos(point.x, point.y);
 }
 
 bool ListTreePage::OnNotify(const NMHDR* header) {

@@ -33,6 +33,8 @@ class ListTreePage {
   // The brush for one of the page's labels, or null.
   HBRUSH OnCtlColorStatic(HDC dc, HWND child);
   void PaintBackground(HDC dc);
+  // Puts the mouse pointer over a row of the list, to show the hover colour.
+  void HoverListRow(int row);
 
  private:
   void CreateList(HWND parent, const RECT& area, UINT id);

@@ -205,6 +205,7 @@ vantorel::TreeRowLayout TERTreeViewCheckBox::Layout(HTREEITEM item, const RECT& 
     in.image = SIZE{record->image_width > 0 ? record->image_width : own.cx,
                     record->image_height > 0 ? record->image_height : own.cy};
   }
+  in.text_height = m_nTextHeight;
   return vantorel::LayoutTreeRow(in);
 }
 
@@ -273,6 +274,8 @@ LRESULT TERTreeViewCheckBox::OnPaint(UINT, WPARAM wparam, LPARAM, BOOL&) {
     Gdiplus::Graphics graphics(dc);
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     CSelectObject select_font(dc, Font());
+    TEXTMETRICW metrics = {};
+    m_nTextHeight = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
     dc.SetBkMode(TRANSPARENT);
     for (auto* item = reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE));
          item; item = reinterpret_cast<HTREEITEM>(SendMessage(

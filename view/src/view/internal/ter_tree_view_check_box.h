@@ -81,5 +81,6 @@ class TERTreeViewCheckBox : public TERTreeViewSection {
   COLORREF m_crHighlight;
   COLORREF m_crHighlightText;
   HWND m_hTooltip = nullptr;
+  int m_nTextHeight = 0;  // of the font, measured at the last paint
   CheckCallback m_fnCheck;
 };

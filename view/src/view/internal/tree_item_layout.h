@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace vantorel {
 
 struct TreeRowInput {
@@ -16,6 +18,7 @@ struct TreeRowInput {
   SIZE expanded_glyph;
   SIZE box;          // check box
   SIZE image;        // 0 x 0: no image
+  int text_height;   // the font's line height
 };
 
 struct TreeRowLayout {
@@ -23,7 +26,7 @@ struct TreeRowLayout {
   RECT glyph;     // empty without children
   RECT check;
   RECT image;     // empty without an image
-  RECT text;      // a 16-pixel band to the row's right edge
+  RECT text;      // a band of 16 pixels (or the font's height) to the row's right edge
 };
 
 inline RECT CentredBox(const RECT& row, int x, SIZE size) {
@@ -46,8 +49,10 @@ inline TreeRowLayout LayoutTreeRow(const TreeRowInput& in) {
     out.image = CentredBox(in.row, x, in.image);
     x += in.x_margin + in.image.cx;
   }
-  const int band_top = in.row.top + (in.row.bottom - in.row.top - 15) / 2;
-  out.text = RECT{x, band_top, in.row.right, band_top + 16};
+  // A font taller than the band would lose its descenders.
+  const int band = std::max(16, in.text_height);
+  const int band_top = in.row.top + (in.row.bottom - in.row.top - band + 1) / 2;
+  out.text = RECT{x, band_top, in.row.right, band_top + band};
   return out;
 }
 

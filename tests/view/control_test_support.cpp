@@ -23,13 +23,6 @@ LRESULT TestParent::OnGetDispInfo(int, LPNMHDR header, BOOL&) {
   return 0;
 }
 
-std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int width, int height, Gdiplus::ARGB color) {
-  auto bitmap = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
-  Gdiplus::Graphics graphics(bitmap.get());
-  graphics.Clear(Gdiplus::Color(color));
-  return bitmap;
-}
-
 COLORREF ClientPixel(HWND window, int x, int y) {
   HDC dc = ::GetDC(window);
   const COLORREF color = ::GetPixel(dc, x, y);
@@ -43,14 +36,3 @@ void Repaint(HWND window) {
   PumpPending();
 }
 
-void Click(HWND window, int x, int y) {
-  ::PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-  ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-  ::PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-  PumpPending();
-}
-
-void MouseMove(HWND window, int x, int y) {
-  ::PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-  PumpPending();
-}

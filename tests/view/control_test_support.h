@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "control_host.h"
 #include "winlayer/window.h"
 
 // A popup shown without activation; texts "r<row>c<column>"; records what it was told.
@@ -37,14 +38,7 @@ class TestParent : public CWindowImpl<TestParent, CWindow, CNullTraits> {
   }
 };
 
-// A solid ARGB bitmap.
-std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int width, int height, Gdiplus::ARGB color);
-
 // What the screen shows at a point of `window`'s client area.
 COLORREF ClientPixel(HWND window, int x, int y);
 // Repaints now and lets whatever that posted run.
 void Repaint(HWND window);
-
-// A left click at a client point, as posted mouse messages, handled before returning.
-void Click(HWND window, int x, int y);
-void MouseMove(HWND window, int x, int y);

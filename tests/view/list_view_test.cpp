@@ -68,11 +68,11 @@ class ListView : public ::testing::Test {
     return (rect.top + rect.bottom) / 2;
   }
   int BoxX() const { return static_cast<int>(5 * scale_) + 4; }
-  void ClickBox(int row) { Click(list_, BoxX(), Middle(row)); }
+  void ClickBox(int row) { ClickAt(list_, BoxX(), Middle(row)); }
   void ClickHeaderBox() {
     RECT header = {};
     ::GetClientRect(list_.GetInnerHeader(), &header);
-    Click(list_.GetInnerHeader(), BoxX(), header.bottom / 2);
+    ClickAt(list_.GetInnerHeader(), BoxX(), header.bottom / 2);
   }
   bool Selected(int row) {
     return ::SendMessageW(list_, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
@@ -129,21 +129,21 @@ TEST_F(ListView, RowColoursStripesHoverSelectionAndGrid) {
   EXPECT_EQ(ClientPixel(list_, x, RowRect(5).bottom - 1), RGB(0xDC, 0xDC, 0xDC))
       << "the last row is closed at the bottom";
 
-  MouseMove(list_, x, Middle(1));
+  PostMouse(list_, WM_MOUSEMOVE, x, Middle(1));
   Repaint(list_);
   EXPECT_EQ(ClientPixel(list_, x, Middle(1)), RGB(0xCD, 0xEC, 0xF5)) << "hover";
-  MouseMove(list_, x, Middle(2));
+  PostMouse(list_, WM_MOUSEMOVE, x, Middle(2));
   Repaint(list_);
   EXPECT_EQ(ClientPixel(list_, x, Middle(2)), RGB(0xCD, 0xEC, 0xF5));
   EXPECT_EQ(ClientPixel(list_, x, Middle(1)), RGB(0xFA, 0xFA, 0xFA)) << "stripe back after hover";
 
   Select({3});
-  MouseMove(list_, x, Middle(3));
+  PostMouse(list_, WM_MOUSEMOVE, x, Middle(3));
   Repaint(list_);
   EXPECT_EQ(ClientPixel(list_, x, Middle(3)), RGB(0xA1, 0xDB, 0xEE)) << "selection beats hover";
   EXPECT_EQ(ClientPixel(list_, x, Middle(2)), RGB(255, 255, 255));
 
-  MouseMove(list_, x, Middle(4));
+  PostMouse(list_, WM_MOUSEMOVE, x, Middle(4));
   ::SendMessageW(list_, WM_MOUSELEAVE, 0, 0);
   Repaint(list_);
   EXPECT_EQ(ClientPixel(list_, x, Middle(4)), RGB(255, 255, 255)) << "no hover once the mouse left";
@@ -184,7 +184,7 @@ TEST_F(ListView, CheckClicksAskTheOwnerAndTheHeaderFollowsTheLastRow) {
   EXPECT_EQ(changes.back(), std::make_pair(list, 0)) << "none left";
 
   // Outside the check column a click is the system's: selection, no check.
-  Click(list_, 300, Middle(1));
+  ClickAt(list_, 300, Middle(1));
   EXPECT_EQ(checks_, (std::vector<bool>{false, false, false}));
   EXPECT_TRUE(Selected(1));
 
@@ -220,7 +220,7 @@ TEST_F(ListView, HeaderBoxChecksEveryRowUnlessItsCallbackRefuses) {
   EXPECT_EQ(checks_, std::vector<bool>(50, false));
 
   // Elsewhere on the header: no toggle, and no column click reaches the parent (no sorting).
-  Click(list_.GetInnerHeader(), 250, 10);
+  ClickAt(list_.GetInnerHeader(), 250, 10);
   EXPECT_EQ(asked.size(), 1u);
   EXPECT_EQ(parent_->column_clicks, 0);
 }
@@ -285,7 +285,7 @@ TEST_F(ListView, WithoutCheckStateCallbacksChecksAreIgnoredNotThrown) {
   Make(1.0f, 3, 30, 400, false);
   ClickBox(0);
   EXPECT_FALSE(Selected(0)) << "a check click that cannot check does nothing";
-  Click(list_, 300, Middle(0));
+  ClickAt(list_, 300, Middle(0));
   EXPECT_TRUE(Selected(0)) << "elsewhere the row is selected as usual";
   EXPECT_FALSE(list_.setListViewHeaderCheck(true));
   ClickHeaderBox();

@@ -68,9 +68,9 @@ class TreeView : public ::testing::Test {
   HTREEITEM Selection() {
     return reinterpret_cast<HTREEITEM>(::SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
   }
-  void ClickAt(HTREEITEM item, int x) {
+  void ClickItem(HTREEITEM item, int x) {
     Repaint(tree_);
-    Click(tree_, x, Middle(item));
+    ::ClickAt(tree_, x, Middle(item));
   }
 
   KvTreeViewCheckBox tree_;
@@ -138,33 +138,33 @@ TEST_F(TreeView, ClicksOnBoxGlyphAndTextOfAnItemWithChildren) {
   HTREEITEM leaf = Append(folder, L"Leaf", false);
   ASSERT_EQ(Row(folder).left, 0);
   // Glyph width: 0..19; box: 10..25.
-  ClickAt(folder, 15);
+  ClickItem(folder, 15);
   EXPECT_EQ(tree_.GetItemCheck(folder), 1);
   EXPECT_TRUE(Expanded(folder)) << "the box lies within the glyph's width: expansion toggles";
-  ClickAt(folder, 15);
+  ClickItem(folder, 15);
   EXPECT_EQ(tree_.GetItemCheck(folder), 0);
   EXPECT_FALSE(Expanded(folder));
-  ClickAt(folder, 22);
+  ClickItem(folder, 22);
   EXPECT_EQ(tree_.GetItemCheck(folder), 1);
   EXPECT_TRUE(Expanded(folder)) << "beyond the glyph: expands";
   EXPECT_EQ(Selection(), folder) << "and selects";
-  ClickAt(folder, 22);
+  ClickItem(folder, 22);
   EXPECT_TRUE(Expanded(folder)) << "expanding again keeps it open";
-  ClickAt(folder, 5);
+  ClickItem(folder, 5);
   EXPECT_FALSE(Expanded(folder)) << "the glyph alone toggles";
   EXPECT_EQ(tree_.GetItemCheck(folder), 0) << "and leaves the check";
   EXPECT_EQ(checks_.size(), 4u);
 
-  ClickAt(folder, 150);
+  ClickItem(folder, 150);
   EXPECT_TRUE(Expanded(folder));
-  ClickAt(leaf, 150);
+  ClickItem(leaf, 150);
   EXPECT_EQ(Selection(), leaf);
   EXPECT_EQ(tree_.GetItemCheck(leaf), 0);
 
   ::SendMessageW(tree_, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, Middle(folder)));
   EXPECT_TRUE(Expanded(folder)) << "double clicks do nothing";
   tree_.UpdateItem(folder, nullptr, 0, -1, nullptr);
-  ClickAt(folder, 5);
+  ClickItem(folder, 5);
   EXPECT_TRUE(Expanded(folder)) << "a disabled item stays as it is";
 }
 
@@ -183,7 +183,7 @@ TEST_F(TreeView, SelectedRowUsesTheHighlightColours) {
 TEST_F(TreeView, WithoutACallbackChecksStillChange) {
   Make(false);
   HTREEITEM item = Append(nullptr, L"Alone", false);
-  ClickAt(item, 15);
+  ClickItem(item, 15);
   EXPECT_EQ(tree_.GetItemCheck(item), 1);
   tree_.CheckItem(item, 0);
   EXPECT_EQ(tree_.GetItemCheck(item), 0);

@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-#include "view/internal/control_helpers.h"
+#include "view/internal/control_window.h"
 #include "view/utils.h"
 #include "winlayer/gdi.h"
 
@@ -43,7 +43,7 @@ void KvWindowBgBrushHelper::AddSubWindow(HWND child, Gdiplus::Image* parent_back
                                          int offsetx, int offsety) {
   RECT rect = {};
   if (!parent_background || !ChildRect(child, &rect)) {
-    vantorel::LogMisuse("background brush: no picture or no child window");
+    vantorel::LogLine("KvWindowBgBrushHelper", "no picture or no child window");
     return;
   }
   assert(offsetx+rect.right <= parent_background->GetWidth());
@@ -65,7 +65,7 @@ void KvWindowBgBrushHelper::AddSubWindow(HWND child, Gdiplus::Image* parent_back
 void KvWindowBgBrushHelper::AddSubWindow(HWND child, HBITMAP background) {
   RECT rect = {};
   if (!background || !ChildRect(child, &rect)) {
-    vantorel::LogMisuse("background brush: no bitmap or no child window");
+    vantorel::LogLine("KvWindowBgBrushHelper", "no bitmap or no child window");
     return;
   }
   ChildPicture picture(rect);

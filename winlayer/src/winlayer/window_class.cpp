@@ -1,14 +1,11 @@
 #include "winlayer/window_class.h"
 
 #include <cstdint>
-#include <vector>
 
 #include "winlayer/app_module.h"
 
 namespace {
 SRWLOCK registration_lock = SRWLOCK_INIT;
-// Classes registered by this module, for UnregisterWindowClasses; guarded by the lock.
-std::vector<CWndClassInfo*>* registered = nullptr;
 
 // "Ostrevan:" and the info's address in hex: unique within the module.
 void WriteAutoName(CWndClassInfo& info) {
@@ -23,19 +20,6 @@ void WriteAutoName(CWndClassInfo& info) {
   *out = L'\0';
 }
 }  // namespace
-
-void UnregisterWindowClasses() {
-  AcquireSRWLockExclusive(&registration_lock);
-  if (registered) {
-    const HINSTANCE instance = ModuleHelper::GetModuleInstance();
-    for (CWndClassInfo* info : *registered) {
-      if (::UnregisterClassW(MAKEINTATOM(info->m_atom), instance)) info->m_atom = 0;
-    }
-    delete registered;
-    registered = nullptr;
-  }
-  ReleaseSRWLockExclusive(&registration_lock);
-}
 
 ATOM CWndClassInfo::Register(WNDPROC* super_proc) {
   return win32_detail::RegisterClassInfo(*this, super_proc, 0);
@@ -99,8 +83,6 @@ ATOM RegisterClassInfo(CWndClassInfo& info, WNDPROC* super_proc, UINT icon_id) {
       if (atom != 0) {
         info.m_wc = wc;
         info.m_atom = atom;
-        if (!registered) registered = new std::vector<CWndClassInfo*>;
-        registered->push_back(&info);
       } else if (wc.hIcon || wc.hIconSm) {
         if (wc.hIcon) ::DestroyIcon(wc.hIcon);
         if (wc.hIconSm) ::DestroyIcon(wc.hIconSm);

@@ -20,11 +20,6 @@ struct CWndClassInfo {
   ATOM Register(WNDPROC* super_proc);
 };
 
-// Unregisters every class this copy of the layer registered, so a DLL that is unloaded leaves
-// no class behind whose procedure points into freed code. Call it when no window of those
-// classes is left (from DllMain on unload); a class still in use stays registered.
-void UnregisterWindowClasses();
-
 namespace win32_detail {
 // Shared by the plain and frame class infos; `icon_id` 0 means no icon.
 ATOM RegisterClassInfo(CWndClassInfo& info, WNDPROC* super_proc, UINT icon_id);

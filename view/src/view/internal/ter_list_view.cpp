@@ -2,7 +2,7 @@
 
 
 #include "view/internal/list_view_rules.h"
-#include "view/internal/control_helpers.h"
+#include "view/internal/control_window.h"
 
 using vantorel::ScaleLength;
 
@@ -29,7 +29,7 @@ HWND TERListView::Create(HWND parent, const RECT& rect, UINT id, bool stripes, b
   DWORD style = kListStyle;
   if (visible) style |= WS_VISIBLE;
   if (single_selection) style |= LVS_SINGLESEL;
-  if (!CWindowImpl::Create(parent, rect, nullptr, style, 0, id)) return nullptr;
+  if (!TERControlWindow::Create(parent, rect, nullptr, style, 0, id, nullptr)) return nullptr;
   SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListExStyle);
 
   HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
@@ -112,7 +112,7 @@ void TERListView::InvalidateRow(int row) {
 
 bool TERListView::HasCheckCallbacks(const char* what) const {
   if (m_fnGetCheck && m_fnSetCheck) return true;
-  vantorel::LogMisuse(what);
+  vantorel::LogLine("KvListView", what);
   return false;
 }
 
@@ -143,7 +143,7 @@ void TERListView::SetHeaderCheckCallback(std::function<bool(bool)> callback) {
 
 bool TERListView::SetAllChecks(bool value) {
   if (!m_pChecked || !m_pUnchecked) return false;
-  if (!HasCheckCallbacks("list view: check-all without check-state getter and setter")) {
+  if (!HasCheckCallbacks("check-all without check-state getter and setter")) {
     return false;
   }
   const int rows = RowCount();
@@ -161,7 +161,7 @@ bool TERListView::SetAllChecks(bool value) {
 void TERListView::SetSelectedChecked() {
   const int rows = RowCount();
   if (rows > 0 &&
-      !HasCheckCallbacks("list view: SetSelectedChecked without check-state getter and setter")) {
+      !HasCheckCallbacks("SetSelectedChecked without check-state getter and setter")) {
     return;
   }
   int count = 0;
@@ -186,7 +186,7 @@ void TERListView::SetSelectedChecked() {
 }
 
 LRESULT TERListView::SelectItem(int row) {
-  if (row >= 0 && HasCheckCallbacks("list view: SelectItem cannot check without a setter")) {
+  if (row >= 0 && HasCheckCallbacks("SelectItem cannot check without a setter")) {
     m_fnSetCheck(row, true);
     RefreshCell(0, row);
   }
@@ -259,7 +259,7 @@ LRESULT TERListView::OnMouseMove(UINT, WPARAM, LPARAM lparam, BOOL&) {
     m_bTrackingMouse = ::TrackMouseEvent(&track) != FALSE;
   }
   LVHITTESTINFO hit = {};
-  hit.pt = vantorel::PointFromLParam(lparam);
+  hit.pt = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   const int row = static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   if (row == m_nHoverRow) return 0;
   m_nPrevHoverRow = m_nHoverRow;
@@ -298,7 +298,7 @@ LRESULT TERListView::OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
   handled = FALSE;
   if (!m_pChecked || !m_pUnchecked) return 0;
   LVHITTESTINFO hit = {};
-  hit.pt = vantorel::PointFromLParam(lparam);
+  hit.pt = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   const int row = static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   if (row < 0) return 0;
   if (!IsCheckable(row)) {
@@ -313,7 +313,7 @@ LRESULT TERListView::OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
   const int width = static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, 0));
   if (hit.pt.x < bounds.left || hit.pt.x >= bounds.left + width) return 0;  // selection
   handled = TRUE;
-  if (!HasCheckCallbacks("list view: check clicked without check-state getter and setter")) {
+  if (!HasCheckCallbacks("check clicked without check-state getter and setter")) {
     return 0;
   }
   const bool was_checked = m_fnGetCheck(row);

@@ -15,12 +15,13 @@
 #include <cstdarg>
 #include <functional>
 
+#include "view/internal/control_window.h"
 #include "view/internal/ter_list_view_header.h"
 #include "winlayer/dc.h"
 #include "winlayer/gdi.h"
 #include "winlayer/window.h"
 
-class TERListView : public CWindowImpl<TERListView, CWindow, CNullTraits> {
+class TERListView : public TERControlWindow<TERListView> {
  public:
   DECLARE_WND_SUPERCLASS(nullptr, WC_LISTVIEWW)
 

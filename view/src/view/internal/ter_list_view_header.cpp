@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "view/internal/list_view_rules.h"
-#include "view/internal/control_helpers.h"
+#include "view/internal/control_window.h"
 
 using vantorel::ScaleLength;
 
@@ -50,7 +50,7 @@ LRESULT TERListViewHeader::OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL& hand
     return 0;
   }
   HDHITTESTINFO hit = {};
-  hit.pt = vantorel::PointFromLParam(lparam);
+  hit.pt = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   SendMessage(HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
   const RECT box = CheckRect();
   const bool on_item = (hit.flags & HHT_ONHEADER) && !(hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN));
@@ -64,7 +64,7 @@ LRESULT TERListViewHeader::OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL& hand
   if (m_fnCheck) {
     accepted = m_fnCheck(m_bChecked);
   } else {
-    vantorel::LogMisuse("list view header clicked without a header-check callback");
+    vantorel::LogLine("KvListView", "header clicked without a header-check callback");
   }
   if (!accepted) {
     m_bChecked = !m_bChecked;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "view/internal/control_helpers.h"
+#include "view/internal/control_window.h"
 #include "winlayer/gdi.h"
 
 namespace {
@@ -48,7 +48,7 @@ HWND TERTreeViewCheckBox::CreateTree(HWND parent, int id, const RECT& rect, DWOR
   m_pChecked = checked;
   m_pUnchecked = unchecked;
   m_crBackground = background;
-  if (!Create(parent, rect, L"Tree", kTreeStyle, 0, static_cast<UINT>(id))) return nullptr;
+  if (!Create(parent, rect, L"Tree", kTreeStyle, 0, static_cast<UINT>(id), nullptr)) return nullptr;
   SendMessage(TVM_SETITEMHEIGHT, kItemHeight);
   m_hTooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -178,7 +178,7 @@ void TERTreeViewCheckBox::CheckItem(HTREEITEM item, int checked) {
   if (m_fnCheck) {
     m_fnCheck(item, checked != 0);
   } else {
-    vantorel::LogMisuse("check-box tree: check changed without a check callback");
+    vantorel::LogLine("KvTreeViewCheckBox", "check changed without a check callback");
   }
 }
 
@@ -211,7 +211,7 @@ vantorel::TreeRowLayout TERTreeViewCheckBox::Layout(HTREEITEM item, const RECT& 
 
 LRESULT TERTreeViewCheckBox::OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL&) {
   TVHITTESTINFO hit = {};
-  hit.pt = vantorel::PointFromLParam(lparam);
+  hit.pt = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   auto* item = reinterpret_cast<HTREEITEM>(SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   SetFocus();
   if (!item) return 0;

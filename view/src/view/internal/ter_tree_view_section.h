@@ -7,9 +7,9 @@
 
 #include <commctrl.h>
 
-#include "winlayer/window.h"
+#include "view/internal/control_window.h"
 
-class TERTreeViewSection : public CWindowImpl<TERTreeViewSection, CWindow, CNullTraits> {
+class TERTreeViewSection : public TERControlWindow<TERTreeViewSection> {
  public:
   DECLARE_WND_SUPERCLASS(nullptr, WC_TREEVIEWW)
 

@@ -1,8 +1,74 @@
-#include "list_tree_page.h"
+// The lists page: KvListView (checks, stripes, hover, selection, photos, a refused row),
+// KvTreeViewCheckBox (glyphs, boxes, images, badges, a disabled and a selected item) and
+// KvWindowBgBrushHelper (labels over a picture). The controls sit in a host window of their
+// own, which answers the list's texts, paints the picture and hands out the label brushes.
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "gallery.h"
+#include "view/kv_list_view.h"
+#include "view/kv_tree_view_check_box.h"
+#include "view/kv_window_bg_brush_helper.h"
+#include "winlayer/gdi.h"
+#include "winlayer/window.h"
 
 namespace {
+
+class ListsPage : public CWindowImpl<ListsPage, CWindow, CNullTraits> {
+ public:
+  DECLARE_WND_CLASS_EX(L"VantorelGalleryLists", 0, COLOR_WINDOW)
+
+  BEGIN_MSG_MAP(ListsPage)
+  MESSAGE_HANDLER(WM_PAINT, OnPaint)
+  MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+  MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
+  MESSAGE_HANDLER(WM_TIMER, OnTimer)
+  REFLECT_NOTIFICATIONS()
+  END_MSG_MAP()
+
+  ListsPage() = default;
+  ~ListsPage() override = default;
+
+  // A child of `parent` over `rect`, holding the page's controls at `scale`.
+  void Create(HWND parent, const RECT& rect, float scale);
+
+ private:
+  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnCtlColorStatic(UINT, WPARAM, LPARAM, BOOL& handled);
+  LRESULT OnNotify(UINT, WPARAM, LPARAM, BOOL& handled);
+  LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+
+  // LVN_GETDISPINFO for the page's list; false for anything else.
+  bool AnswerText(const NMHDR* header);
+  HBRUSH LabelBrush(HDC dc, HWND child);  // null for windows that are not the page's labels
+  void PaintBackground(HDC dc);
+  // Puts the mouse pointer over a row of the list, to show the hover colour.
+  void HoverListRow(int row);
+  void CreateList(HWND parent, const RECT& area, UINT id);
+  void CreateTree(HWND parent, const RECT& area, UINT id);
+  void CreateBrushDemo(HWND parent, const RECT& area);
+
+  float m_scale = 1.0f;
+  CFont m_font;
+  CFont m_bigFont;
+  std::vector<std::unique_ptr<Gdiplus::Bitmap>> m_images;
+  Gdiplus::Bitmap* m_checked = nullptr;
+  Gdiplus::Bitmap* m_unchecked = nullptr;
+  Gdiplus::Bitmap* m_disabled = nullptr;
+  std::vector<Gdiplus::Bitmap*> m_photos;
+  std::vector<bool> m_checks;
+  KvListView m_list;
+  KvTreeViewCheckBox m_tree;
+  KvWindowBgBrushHelper m_brushes;
+  std::unique_ptr<Gdiplus::Bitmap> m_picture;
+  RECT m_pictureArea = {};
+  std::vector<HWND> m_labels;
+};
 
 constexpr int kRows = 40;
 constexpr int kColumnWidths[] = {70, 220, 80, 80};
@@ -65,12 +131,14 @@ std::unique_ptr<Gdiplus::Bitmap> Photo(int width, int height, Gdiplus::Color fro
   return bitmap;
 }
 
-}  // namespace
+constexpr UINT kFirstId = 600;
+constexpr UINT_PTR kHoverTimer = 1;
 
-ListTreePage::ListTreePage() = default;
-ListTreePage::~ListTreePage() = default;
-
-void ListTreePage::Create(HWND parent, const RECT& area, float scale, UINT first_id) {
+void ListsPage::Create(HWND parent, const RECT& rect, float scale) {
+  CWindowImpl::Create(parent, rect, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0);
+  const RECT area = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
+  const HWND host = m_hWnd;
+  const UINT first_id = kFirstId;
   m_scale = scale;
   m_font.CreateFont(-Scaled(13, scale), L"Arial");
   m_bigFont.CreateFont(-Scaled(18, scale), L"Arial", FW_BOLD);
@@ -78,14 +146,44 @@ void ListTreePage::Create(HWND parent, const RECT& area, float scale, UINT first
   const int width = area.right - area.left;
   const int list_width = width * 56 / 100;
   const int tree_height = (area.bottom - area.top) * 60 / 100;
-  CreateList(parent, RECT{area.left, area.top, area.left + list_width, area.bottom}, first_id);
-  CreateTree(parent, RECT{area.left + list_width + gap, area.top, area.right, area.top + tree_height},
+  CreateList(host, RECT{area.left, area.top, area.left + list_width, area.bottom}, first_id);
+  CreateTree(host, RECT{area.left + list_width + gap, area.top, area.right, area.top + tree_height},
              first_id + 1);
-  CreateBrushDemo(parent, RECT{area.left + list_width + gap, area.top + tree_height + gap,
-                               area.right, area.bottom});
+  CreateBrushDemo(host, RECT{area.left + list_width + gap, area.top + tree_height + gap,
+                             area.right, area.bottom});
+  // Only one pointer: it shows the hover on the larger scale's list, once the gallery is up.
+  if (scale > 1.0f) SetTimer(kHoverTimer, 300);
 }
 
-void ListTreePage::CreateList(HWND parent, const RECT& area, UINT id) {
+LRESULT ListsPage::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+  PAINTSTRUCT paint = {};
+  HDC dc = ::BeginPaint(m_hWnd, &paint);
+  RECT client = {};
+  GetClientRect(&client);
+  CDCHandle(dc).FillSolidRect(client, RGB(255, 255, 255));
+  PaintBackground(dc);
+  ::EndPaint(m_hWnd, &paint);
+  return 0;
+}
+
+LRESULT ListsPage::OnCtlColorStatic(UINT, WPARAM wparam, LPARAM lparam, BOOL& handled) {
+  HBRUSH brush = LabelBrush(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+  handled = brush != nullptr;
+  return reinterpret_cast<LRESULT>(brush);
+}
+
+LRESULT ListsPage::OnNotify(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
+  handled = AnswerText(reinterpret_cast<const NMHDR*>(lparam));
+  return 0;
+}
+
+LRESULT ListsPage::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
+  KillTimer(kHoverTimer);
+  HoverListRow(2);
+  return 0;
+}
+
+void ListsPage::CreateList(HWND parent, const RECT& area, UINT id) {
   m_images.push_back(CheckBox(true, false));
   m_checked = m_images.back().get();
   m_images.push_back(CheckBox(false, false));
@@ -128,7 +226,7 @@ void ListTreePage::CreateList(HWND parent, const RECT& area, UINT id) {
   ::SendMessageW(m_list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
 }
 
-void ListTreePage::HoverListRow(int row) {
+void ListsPage::HoverListRow(int row) {
   RECT bounds = {};
   bounds.left = LVIR_BOUNDS;
   ::SendMessageW(m_list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
@@ -137,7 +235,7 @@ void ListTreePage::HoverListRow(int row) {
   ::SetCursorPos(point.x, point.y);
 }
 
-bool ListTreePage::OnNotify(const NMHDR* header) {
+bool ListsPage::AnswerText(const NMHDR* header) {
   if (!header || header->hwndFrom != m_list || header->code != LVN_GETDISPINFOW) return false;
   auto* info = reinterpret_cast<const NMLVDISPINFOW*>(header);
   const LVITEMW& item = info->item;
@@ -161,7 +259,7 @@ bool ListTreePage::OnNotify(const NMHDR* header) {
   return true;
 }
 
-void ListTreePage::CreateTree(HWND parent, const RECT& area, UINT id) {
+void ListsPage::CreateTree(HWND parent, const RECT& area, UINT id) {
   m_images.push_back(Glyph(true));
   Gdiplus::Bitmap* expanded = m_images.back().get();
   m_images.push_back(Glyph(false));
@@ -195,7 +293,7 @@ void ListTreePage::CreateTree(HWND parent, const RECT& area, UINT id) {
   m_tree.CheckItem(shots, 1);
 }
 
-void ListTreePage::CreateBrushDemo(HWND parent, const RECT& area) {
+void ListsPage::CreateBrushDemo(HWND parent, const RECT& area) {
   m_pictureArea = area;
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
@@ -213,7 +311,7 @@ void ListTreePage::CreateBrushDemo(HWND parent, const RECT& area) {
   }
 }
 
-HBRUSH ListTreePage::OnCtlColorStatic(HDC dc, HWND child) {
+HBRUSH ListsPage::LabelBrush(HDC dc, HWND child) {
   HBRUSH brush = m_brushes.GetHBRUSH(child);
   if (!brush) return nullptr;
   ::SetBkMode(dc, TRANSPARENT);
@@ -221,9 +319,21 @@ HBRUSH ListTreePage::OnCtlColorStatic(HDC dc, HWND child) {
   return brush;
 }
 
-void ListTreePage::PaintBackground(HDC dc) {
+void ListsPage::PaintBackground(HDC dc) {
   if (!m_picture) return;
   Gdiplus::Graphics graphics(dc);
   graphics.DrawImage(m_picture.get(), static_cast<INT>(m_pictureArea.left),
                     static_cast<INT>(m_pictureArea.top));
 }
+
+void BuildPage(GalleryPageContext& page) {
+  page.Caption(10, 6, L"KvListView: checks, header box, stripes, selection (2), hover (3), refused row (5)");
+  page.Caption(520, 6, L"KvTreeViewCheckBox and KvWindowBgBrushHelper");
+  auto& lists = page.Keep<ListsPage>();
+  lists.Create(page.parent, RECT{page.Scale(10), page.Scale(26), page.Scale(890), page.Scale(526)},
+               page.scale);
+}
+
+}  // namespace
+
+GALLERY_PAGE(50, "lists", BuildPage);

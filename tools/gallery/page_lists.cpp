@@ -327,7 +327,7 @@ void ListsPage::PaintBackground(HDC dc) {
 }
 
 void BuildPage(GalleryPageContext& page) {
-  page.Caption(10, 6, L"KvListView: checks, header box, stripes, selection (2), hover (3), refused row (5)");
+  page.Caption(10, 6, L"KvListView: checks, header box, stripes, selection (2), hover (3, right only: one pointer), refused row (5)");
   page.Caption(520, 6, L"KvTreeViewCheckBox and KvWindowBgBrushHelper");
   auto& lists = page.Keep<ListsPage>();
   lists.Create(page.parent, RECT{page.Scale(10), page.Scale(26), page.Scale(890), page.Scale(526)},

@@ -187,6 +187,12 @@ int main() {
       page_ours = std::min(page_ours, TimePage(ours));
       scroll_ours = std::min(scroll_ours, TimeScroll(ours));
     }
+    // The heap count itself, on an allocation of known size.
+    const long long probe_before = HeapBytes();
+    auto* probe = new char[1 << 20];
+    probe[0] = 1;
+    const long long probe_growth = HeapBytes() - probe_before;
+    delete[] probe;
     const long long growth_ours = RowGrowth(ours);
     show(plain, ours);
     const long long growth_plain = RowGrowth(plain);
@@ -200,8 +206,9 @@ int main() {
     std::printf("%d pages scrolled and painted: plain = %.1f ms  KvListView = %.1f ms  "
                 "ratio = %.2f\n",
                 kScrollPages, scroll_plain * 1e3, scroll_ours * 1e3, scroll_ours / scroll_plain);
-    std::printf("heap bytes from %d to %d rows: plain = %+lld  KvListView = %+lld\n", kFewRows,
-                kRows, growth_plain, growth_ours);
+    std::printf("heap bytes from %d to %d rows: plain = %+lld  KvListView = %+lld  "
+                "(a 1 MB allocation counts %+lld)\n",
+                kFewRows, kRows, growth_plain, growth_ours, probe_growth);
     std::printf("ratio (scroll time, KvListView / plain) = %.2f\n", scroll_ours / scroll_plain);
     ::DestroyWindow(plain);
     ImageList_Destroy(heights);

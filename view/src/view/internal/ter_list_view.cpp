@@ -60,6 +60,7 @@ void TERListView::SetCheckBoxImage(Gdiplus::Bitmap* checked, Gdiplus::Bitmap* un
   m_pUnchecked = unchecked;
   m_pDisabled = disabled;
   m_header.SetCheckImages(checked, unchecked);
+  m_checkImages.Clear();
   if (m_hWnd) Invalidate(FALSE);
 }
 

@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "view/internal/control_window.h"
+#include "view/internal/scaled_image_cache.h"
 #include "view/internal/ter_list_view_header.h"
 #include "winlayer/dc.h"
 #include "winlayer/gdi.h"
@@ -131,4 +132,5 @@ class TERListView : public TERControlWindow<TERListView> {
   CBitmap m_rowBitmap;
   HGDIOBJ m_hPrevRowBitmap = nullptr;
   SIZE m_rowSize = {};
+  CScaledImageCache m_checkImages;
 };

@@ -128,7 +128,8 @@ void TERListView::PaintCheckCell(CDC& dc, int row, const RECT& cell) {
     image_width = static_cast<int>(static_cast<float>(image->GetWidth()) * m_fScale);
     const int image_height = static_cast<int>(static_cast<float>(image->GetHeight()) * m_fScale);
     const int y = cell.top + (cell.bottom - cell.top - image_height) / 2;
-    DrawScaled(dc, image, cell.left + ScaleLength(5, m_fScale), y, image_width, image_height);
+    m_checkImages.Draw(dc, image, cell.left + ScaleLength(5, m_fScale), y, image_width,
+                       image_height);
   }
   wchar_t number[16];
   std::swprintf(number, 16, L"%d", row + 1);

@@ -74,6 +74,14 @@ class ListView : public ::testing::Test {
     ::GetClientRect(list_.GetInnerHeader(), &header);
     ClickAt(list_.GetInnerHeader(), BoxX(), header.bottom / 2);
   }
+  // The pointer itself goes there too: the list tracks it and would end the hover, on a timer,
+  // once it saw the pointer outside.
+  void PointAt(int x, int y) {
+    POINT point = {x, y};
+    ::ClientToScreen(list_, &point);
+    ::SetCursorPos(point.x, point.y);
+    PostMouse(list_, WM_MOUSEMOVE, x, y);
+  }
   bool Selected(int row) {
     return ::SendMessageW(list_, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
   }
@@ -129,21 +137,22 @@ TEST_F(ListView, RowColoursStripesHoverSelectionAndGrid) {
   EXPECT_EQ(ClientPixel(list_, x, RowRect(5).bottom - 1), RGB(0xDC, 0xDC, 0xDC))
       << "the last row is closed at the bottom";
 
-  PostMouse(list_, WM_MOUSEMOVE, x, Middle(1));
+  PointAt(x, Middle(1));
   Repaint(list_);
   EXPECT_EQ(ClientPixel(list_, x, Middle(1)), RGB(0xCD, 0xEC, 0xF5)) << "hover";
-  PostMouse(list_, WM_MOUSEMOVE, x, Middle(2));
+  PointAt(x, Middle(2));
   Repaint(list_);
   EXPECT_EQ(ClientPixel(list_, x, Middle(2)), RGB(0xCD, 0xEC, 0xF5));
   EXPECT_EQ(ClientPixel(list_, x, Middle(1)), RGB(0xFA, 0xFA, 0xFA)) << "stripe back after hover";
 
   Select({3});
-  PostMouse(list_, WM_MOUSEMOVE, x, Middle(3));
+  PointAt(x, Middle(3));
   Repaint(list_);
   EXPECT_EQ(ClientPixel(list_, x, Middle(3)), RGB(0xA1, 0xDB, 0xEE)) << "selection beats hover";
   EXPECT_EQ(ClientPixel(list_, x, Middle(2)), RGB(255, 255, 255));
 
-  PostMouse(list_, WM_MOUSEMOVE, x, Middle(4));
+  PointAt(x, Middle(4));
+  ::SetCursorPos(0, 0);
   ::SendMessageW(list_, WM_MOUSELEAVE, 0, 0);
   Repaint(list_);
   EXPECT_EQ(ClientPixel(list_, x, Middle(4)), RGB(255, 255, 255)) << "no hover once the mouse left";

@@ -81,7 +81,9 @@ void UiSheetDialog::SetMessage(const wchar_t* text) {
     return;
   }
   message_ = text;
-  const std::wstring markup = L"<A HREF=\"\">" + message_ + L"</A>";
+  // One link without an address: the click matters, not where it points (an empty HREF is
+  // shown as plain markup by some link controls).
+  const std::wstring markup = L"<A>" + message_ + L"</A>";
   if (link_control_) ::SetWindowTextW(link_control_, markup.c_str());
   Invalidate(FALSE);
 }

@@ -174,7 +174,15 @@ void UiDialog::DrawOneLine(Gdiplus::Graphics* graphics, const Gdiplus::RectF& re
   format.SetAlignment(centred ? Gdiplus::StringAlignmentCenter : Gdiplus::StringAlignmentNear);
   format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
   Gdiplus::SolidBrush brush{Gdiplus::Color(color)};
-  graphics->DrawString(text.c_str(), -1, font, rect, &format, &brush);
+  // Some room beyond the measured width: measuring and drawing may differ by a pixel or two.
+  Gdiplus::RectF room = rect;
+  const float slack = font->GetSize();
+  if (centred) {
+    room.Inflate(slack, 0);
+  } else {
+    room.Width += slack;
+  }
+  graphics->DrawString(text.c_str(), -1, font, room, &format, &brush);
 }
 
 LRESULT UiDialog::OnLeftButtonDown(UINT, WPARAM, LPARAM lparam, BOOL&) {

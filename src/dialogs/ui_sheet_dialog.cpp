@@ -123,6 +123,7 @@ LRESULT UiSheetDialog::OnTimer(UINT, WPARAM wparam, LPARAM, BOOL&) {
       SetWindowPos(nullptr, 0, 0, window.right - window.left,
                    SheetNextHeight(height, full_height_),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      Invalidate(FALSE);  // the frame of the previous height is inside the new one
     } else {
       FinishSliding();
     }
@@ -147,6 +148,7 @@ void UiSheetDialog::FinishSliding() {
   GetWindowRect(&window);
   SetWindowPos(nullptr, 0, 0, window.right - window.left, full_height_,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Invalidate(FALSE);
 }
 
 void UiSheetDialog::OnPaint() {

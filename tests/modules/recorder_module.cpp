@@ -4,6 +4,9 @@
 // sent to its window with WM_COPYDATA, on the main thread ("main:") or a worker ("worker:"):
 //   platform NAME [ARGUMENT]   send a platform command and log what came back
 //   dispatch                    post a closure to the main thread through the queue
+//   pref KEY [VALUE]            set a text preference (libTerrace's standard user defaults)
+// Listed for the alert and sheet-tip commands, it hears them before the host and logs
+// their texts ("alert ...", "sheet-tip ...").
 #include <windows.h>
 
 #include <cstdio>
@@ -16,7 +19,9 @@
 #include <string>
 #include <thread>
 
+#include "contracts/ter_user_defaults.h"
 #include "host/module_api.h"
+#include "rapidjson/document.h"
 #include "view/dispatch_queue.h"
 
 namespace {
@@ -120,6 +125,11 @@ void RunScriptLine(const std::string& line) {
   if (!argument.empty() && argument[0] == ' ') argument.erase(0, 1);
   if (verb == "platform") RunPlatformCommand(name, argument);
   if (verb == "dispatch") DispatchFromHere();
+  if (verb == "pref") {
+    if (ITerUserDefaults* preferences = StandardUserDefaults())
+      preferences->SetString(name.c_str(), argument.c_str());
+    Log("pref " + name + "=" + argument);
+  }
 }
 
 void RunScript(const std::string& script) {
@@ -189,6 +199,15 @@ void Receive(TERObserveData1* record) {
         ::GetFileAttributesW(BesideModule(L"refuse-exit").c_str()) != INVALID_FILE_ATTRIBUTES;
     Log(std::string("exit-question refuse=") + (refuse ? "1" : "0"));
     if (refuse) record->value = 1;
+  } else if (name == "LIBPLATFORM_COMMAND_OPEN_ALERT_MESSAGE") {
+    Log("alert " + Narrow(record->wide_text));
+  } else if (name == "LIBPLATFORM_COMMAND_SHOW_SHEET_TIP") {
+    const auto* json = static_cast<const rapidjson::Value*>(record->payload);
+    const char* message = json && json->IsObject() && json->HasMember("message") &&
+                                  (*json)["message"].IsString()
+                              ? (*json)["message"].GetString()
+                              : "(none)";
+    Log(std::string("sheet-tip ") + message);
   } else if (name == "LIBWINDOW_COMMAND_SIZE_CHANGE") {
     const int* size = static_cast<const int*>(record->payload);
     Log("size " + std::to_string(size[0]) + " " + std::to_string(size[1]));

@@ -22,6 +22,8 @@ class OpenH264Writer : public VideoWriter {
     height_ = height;
     fps_ = fps;
     if (WelsCreateSVCEncoder(&encoder_) != 0 || !encoder_) return false;
+    int quiet = WELS_LOG_QUIET;  // the library would otherwise write to the console
+    encoder_->SetOption(ENCODER_OPTION_TRACE_LEVEL, &quiet);
     SEncParamExt params;
     encoder_->GetDefaultParams(&params);
     params.iUsageType = SCREEN_CONTENT_REAL_TIME;
@@ -30,7 +32,9 @@ class OpenH264Writer : public VideoWriter {
     params.fMaxFrameRate = static_cast<float>(fps);
     // About 0.1 bit per pixel: sharp text on screen content without a huge file.
     params.iTargetBitrate = static_cast<int>(static_cast<int64_t>(width) * height * fps / 10);
-    params.iRCMode = RC_BITRATE_MODE;
+    // Quality mode: every slot's frame is kept (the encoder never skips one on its own);
+    // the bitrate is a guide, not a cap.
+    params.iRCMode = RC_QUALITY_MODE;
     params.bEnableFrameSkip = false;
     params.uiIntraPeriod = static_cast<unsigned>(fps * 2);  // a key frame every 2 s for seeking
     params.iMultipleThreadIdc = 1;

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The shipped recorder under real hot keys: Alt+Shift+X saves a PNG of the whole screen in
-# the documents product folder; Alt+Shift+C and Z record about 3 s into an MP4 that ffprobe
-# reads back with the screen's size, ~30 fps and the recorded duration; starting twice,
+# The shipped recorder and home modules under real X input: Alt+Shift+X and the home
+# screenshot button save a PNG of the whole screen in the documents product folder; Alt+Shift+C
+# and Z, and then the home start and stop buttons, record about 3 s into an MP4 that ffprobe
+# reads back with the screen's size, 30 fps and the recorded duration; starting twice,
 # stopping while idle and an output folder that cannot be made each give an alert and leave
-# no file. The test module sits beside it to run scripts and to hear the alerts and tips.
+# no file; dragging the home title bar moves the window. The test module sits beside them
+# (one pixel in size) to run scripts and to hear the alerts and tips.
 # Usage: recorder_test.sh APP_DIR TEST_MODULE_DIR CTL_EXE (run by CTest, under scripts/test)
 set -euo pipefail
 app_dir="$1" module_dir="$2" ctl="$3"
@@ -38,8 +40,11 @@ JSON
 cat >"$work/app/ApplicationManifest.json" <<'JSON'
 {"manifest": {"windows::version": 1, "application": {"modules": [
   {"windows:name": "recorder"},
-  {"windows:name": "testrecorder", "windows:parentHwnd": "${topViewHwnd}",
+  {"windows:name": "home", "windows:parentHwnd": "${topViewHwnd}",
    "windows:parameters": {"windows:rect": {"rect": ["0", "0", "${topViewWidth}", "${topViewHeight}"],
+                                          "offset": ["0", "0", "0", "0"]}}, "window:hwnd": "home"},
+  {"windows:name": "testrecorder", "windows:parentHwnd": "${topViewHwnd}",
+   "windows:parameters": {"windows:rect": {"rect": ["0", "0", "1", "1"],
                                           "offset": ["0", "0", "0", "0"]}}}]}}}
 JSON
 log="$probe/x64/recorder.log"
@@ -76,42 +81,25 @@ wait_for_file() {  # DIR GLOB BEFORE_LIST
   return 1
 }
 key() { xdotool key --clearmodifiers "alt+shift+$1"; }
-
-window="$(xdotool search --sync --onlyvisible --name '^Pellavorne Screen Recorder$' | head -n 1)"
-xdotool mousemove --window "$window" 300 120 click 1
-sleep 0.5
-read -r screen_w screen_h < <(xdotool getdisplaygeometry)
-
-# Screenshot into the documents product folder, as the host names it.
-"$WINE" "$ctl" module "main:platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR"
-wait_for_log "platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR" 1
-docs_win="$(grep -F "platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR" "$log" | sed 's/.* wide=\(.*\) object=.*/\1/')"
-docs="$("$WINE" winepath -u "$docs_win" 2>/dev/null | tr -d '\r')"
-[ -d "$docs" ] || fail "documents folder '$docs' ($docs_win) missing"
-before="$(ls "$docs" 2>/dev/null || true)"
-key x
-shot="$(wait_for_file "$docs" 'Screenshot*.png' "$before")" || fail "no screenshot in $docs"
-made+=("$shot")
-[ "$(identify -format '%w %h' "$shot")" = "$screen_w $screen_h" ] ||
-  fail "screenshot is $(identify -format '%w %h' "$shot"), screen $screen_w $screen_h"
-wait_for_log "sheet-tip Screenshot saved to $docs_win" 1
-
-# Recording by hot keys into an output folder of the test's own.
-"$WINE" "$ctl" module "main:pref recorder:output-dir $(win_path "$out")"
-wait_for_log "pref recorder:output-dir=" 1
-key c
-start=$(date +%s.%N)
-sleep 1
-key c  # a second start while recording
-wait_for_log "alert A recording is already running" 1
-sleep 2
-key z
-stop=$(date +%s.%N)
-clip="$(wait_for_file "$out" 'Recording*.mp4' "")" || fail "no recording in $out"
-wait_for_log "sheet-tip Recording saved to" 1
-probe_line="$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name,width,height,r_frame_rate,avg_frame_rate,nb_frames:format=duration -of default=nw=1 "$clip" | tr '\n' ' ')"
-echo "ffprobe: $probe_line"
-python3 - "$probe_line" "$screen_w" "$screen_h" "$start" "$stop" <<'PY' || fail "recording: $probe_line"
+# Clicks the centre of the home module's control ID, wherever it is on the screen now.
+click() {
+  local before_count line
+  before_count="$(log_lines "children done")"
+  "$WINE" "$ctl" module "main:children home"
+  wait_for_log "children done" $((before_count + 1))
+  line="$(grep "^child $1 " "$log" | tail -n 1)"
+  [ -n "$line" ] || fail "no home control $1"
+  set -- $line
+  xdotool mousemove $((($3 + $5) / 2)) $((($4 + $6) / 2)) click 1
+}
+# ffprobe reads CLIP back: H.264, the screen's size (even), 30 fps, lasting STOP - START.
+check_clip() {  # CLIP START STOP
+  local probe_line
+  probe_line="$(ffprobe -v error -select_streams v:0 -show_entries \
+    stream=codec_name,width,height,r_frame_rate,avg_frame_rate,nb_frames:format=duration \
+    -of default=nw=1 "$1" | tr '\n' ' ')"
+  echo "ffprobe: $probe_line"
+  python3 - "$probe_line" "$screen_w" "$screen_h" "$2" "$3" <<'PY' || fail "recording: $probe_line"
 import sys
 fields = dict(part.split("=", 1) for part in sys.argv[1].split())
 width, height = int(sys.argv[2]) & ~1, int(sys.argv[3]) & ~1
@@ -131,7 +119,60 @@ print(f"size {fields['width']}x{fields['height']} fps {fps:.2f} (average {averag
       f"duration {duration:.2f} of {recorded:.2f}")
 sys.exit(0 if ok else 1)
 PY
+}
+
+window="$(xdotool search --sync --onlyvisible --name '^Pellavorne Screen Recorder$' | head -n 1)"
+xdotool mousemove --window "$window" 40 200 click 1  # an empty spot of the home view
+sleep 0.5
+read -r screen_w screen_h < <(xdotool getdisplaygeometry)
+
+# Screenshot into the documents product folder, as the host names it.
+"$WINE" "$ctl" module "main:platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR"
+wait_for_log "platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR" 1
+docs_win="$(grep -F "platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR" "$log" | sed 's/.* wide=\(.*\) object=.*/\1/')"
+docs="$("$WINE" winepath -u "$docs_win" 2>/dev/null | tr -d '\r')"
+[ -d "$docs" ] || fail "documents folder '$docs' ($docs_win) missing"
+before="$(ls "$docs" 2>/dev/null || true)"
+key x
+shot="$(wait_for_file "$docs" 'Screenshot*.png' "$before")" || fail "no screenshot in $docs"
+made+=("$shot")
+[ "$(identify -format '%w %h' "$shot")" = "$screen_w $screen_h" ] ||
+  fail "screenshot is $(identify -format '%w %h' "$shot"), screen $screen_w $screen_h"
+wait_for_log "sheet-tip Screenshot saved to $docs_win" 1
+# The home module's screenshot button does the same.
+before="$(ls "$docs" 2>/dev/null || true)"
+click 3101
+shot="$(wait_for_file "$docs" 'Screenshot*.png' "$before")" || fail "no screenshot from the button"
+made+=("$shot")
+[ "$(identify -format '%w %h' "$shot")" = "$screen_w $screen_h" ] || fail "button screenshot size"
+wait_for_log "sheet-tip Screenshot saved to $docs_win" 2
+
+# Recording by hot keys into an output folder of the test's own.
+"$WINE" "$ctl" module "main:pref recorder:output-dir $(win_path "$out")"
+wait_for_log "pref recorder:output-dir=" 1
+key c
+start=$(date +%s.%N)
+sleep 1
+key c  # a second start while recording
+wait_for_log "alert A recording is already running" 1
+sleep 2
+key z
+stop=$(date +%s.%N)
+clip="$(wait_for_file "$out" 'Recording*.mp4' "")" || fail "no recording in $out"
+wait_for_log "sheet-tip Recording saved to" 1
+check_clip "$clip" "$start" "$stop"
 ls "$out" | grep -q '\.part$' && fail "a temporary file was left: $(ls "$out")"
+
+# The same by the home module's start and stop buttons.
+before="$(ls "$out")"
+click 3102
+start=$(date +%s.%N)
+sleep 3
+click 3103
+stop=$(date +%s.%N)
+clip="$(wait_for_file "$out" 'Recording*.mp4' "$before")" || fail "no recording from the buttons"
+wait_for_log "sheet-tip Recording saved to" 2
+check_clip "$clip" "$start" "$stop"
 
 # Stopping while idle.
 key z
@@ -145,7 +186,21 @@ key c
 wait_for_log "alert The output folder" 1
 key z
 wait_for_log "alert No recording is running" 2
-[ "$(ls "$out" | wc -l)" -eq 1 ] || fail "unexpected files: $(ls "$out")"
+[ "$(ls "$out" | wc -l)" -eq 2 ] || fail "unexpected files: $(ls "$out")"
+
+# Dragging the home title bar moves the window.
+position() { xdotool getwindowgeometry --shell "$window" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}'; }
+read -r x0 y0 < <(position)
+xdotool mousemove --window "$window" 200 20 mousedown 1
+for i in 1 2 3 4 5 6; do xdotool mousemove_relative -- 10 5; sleep 0.05; done
+xdotool mouseup 1
+moved=""
+for i in $(seq 1 50); do
+  read -r x1 y1 < <(position)
+  [ "$x1" -eq $((x0 + 60)) ] && [ "$y1" -eq $((y0 + 30)) ] && { moved=1; break; }
+  sleep 0.1
+done
+[ -n "$moved" ] || fail "the drag left the window at $x1,$y1 (from $x0,$y0)"
 
 "$WINE" "$ctl" module "main:pref recorder:output-dir"
 wait_for_log "pref recorder:output-dir=" 3

@@ -5,6 +5,8 @@
 //   platform NAME [ARGUMENT]   send a platform command and log what came back
 //   dispatch                    post a closure to the main thread through the queue
 //   pref KEY [VALUE]            set a text preference (libTerrace's standard user defaults)
+//   children NAME               log "child ID LEFT TOP RIGHT BOTTOM" (screen pixels) for each
+//                               child of the module window recorded under NAME
 // Listed for the alert and sheet-tip commands, it hears them before the host and logs
 // their texts ("alert ...", "sheet-tip ...").
 #include <windows.h>
@@ -117,6 +119,24 @@ void DispatchFromHere() {
   DispatchQueue::DispatchAsync(DispatchQueue::DispatchGetMainQueue(), closure);
 }
 
+void LogChildren(const std::string& name) {
+  TERObserveData1 record = {};
+  record.name = "LIBPLATFORM_COMMAND_GET_MODULE_HWND";
+  record.text = const_cast<char*>(name.c_str());
+  record.sender = g_channel->id;
+  g_channel->send(&record);
+  if (!record.window) return Log("children none");
+  for (HWND child = ::GetWindow(record.window, GW_CHILD); child;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect = {};
+    ::GetWindowRect(child, &rect);
+    Log("child " + std::to_string(::GetDlgCtrlID(child)) + " " + std::to_string(rect.left) + " " +
+        std::to_string(rect.top) + " " + std::to_string(rect.right) + " " +
+        std::to_string(rect.bottom));
+  }
+  Log("children done");
+}
+
 void RunScriptLine(const std::string& line) {
   std::istringstream words(line);
   std::string verb, name, argument;
@@ -125,6 +145,7 @@ void RunScriptLine(const std::string& line) {
   if (!argument.empty() && argument[0] == ' ') argument.erase(0, 1);
   if (verb == "platform") RunPlatformCommand(name, argument);
   if (verb == "dispatch") DispatchFromHere();
+  if (verb == "children") LogChildren(name);
   if (verb == "pref") {
     if (ITerUserDefaults* preferences = StandardUserDefaults())
       preferences->SetString(name.c_str(), argument.c_str());

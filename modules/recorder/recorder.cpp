@@ -211,6 +211,7 @@ void Recorder::OnSaved(bool saved, bool cancelled) {
   if (!session_) return;
   const std::wstring folder = FolderOf(session_->file().final_path());
   const WriteError error = session_->file().error();
+  last_elapsed_ms_ = session_->ElapsedMs();
   session_.reset();
   state_ = RecorderState::kIdle;
   if (saved)

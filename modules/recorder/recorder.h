@@ -24,7 +24,8 @@ class Recorder {
   void FinishBeforeExit();
 
   RecorderState state() const { return state_; }
-  int64_t ElapsedMs() const { return session_ ? session_->ElapsedMs() : 0; }
+  // The running recording's length, or the last one's once it has been saved.
+  int64_t ElapsedMs() const { return session_ ? session_->ElapsedMs() : last_elapsed_ms_; }
   int64_t DroppedFrames() const { return session_ ? session_->Stats().dropped : 0; }
   // The preference "recorder:output-dir" when set, else the documents product folder.
   std::wstring OutputFolder() const;
@@ -44,4 +45,5 @@ class Recorder {
   std::unique_ptr<CaptureSession> session_;
   std::thread saver_;
   std::atomic<bool> save_cancelled_{false};
+  int64_t last_elapsed_ms_ = 0;
 };

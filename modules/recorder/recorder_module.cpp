@@ -38,8 +38,8 @@ void Stop(TERObserveData1*) {
 // Never refuses the close: a running recording is saved first.
 void Exit(TERObserveData1*) { g_recorder.FinishBeforeExit(); }
 
-// value: 0 idle, 1 recording, 2 saving; extra1: milliseconds recorded; extra2: frames
-// dropped so far.
+// value: 0 idle, 1 recording, 2 saving; extra1: milliseconds recorded (the last recording's
+// when idle); extra2: frames dropped so far.
 void Status(TERObserveData1* record) {
   record->value = static_cast<int64_t>(g_recorder.state());
   record->extra1 = static_cast<uint64_t>(g_recorder.ElapsedMs());

@@ -101,7 +101,8 @@ void RunPlatformCommand(const std::string& name, const std::string& argument) {
   } else {
     line << " object=" << (record.object ? "set" : "null");
   }
-  line << " window=" << Hex(record.window) << " value=" << record.value;
+  line << " window=" << Hex(record.window) << " value=" << record.value
+       << " extra1=" << record.extra1;
   Log(line.str());
 }
 

@@ -38,6 +38,7 @@ class OpenH264Writer : public VideoWriter {
     params.bEnableFrameSkip = false;
     params.uiIntraPeriod = static_cast<unsigned>(fps * 2);  // a key frame every 2 s for seeking
     params.iMultipleThreadIdc = 1;
+    params.iComplexityMode = LOW_COMPLEXITY;  // real time first: a dropped frame costs more
     params.iSpatialLayerNum = 1;
     params.iTemporalLayerNum = 1;
     params.eSpsPpsIdStrategy = CONSTANT_ID;

@@ -28,7 +28,7 @@ LRESULT ControlHost::OnCommand(UINT, WPARAM wparam, LPARAM lparam, BOOL& handled
   return 0;
 }
 
-Snapshot::Snapshot(HWND control) {
+Snapshot::Snapshot(HWND control, bool painted) {
   RECT client = {};
   ::GetClientRect(control, &client);
   width = client.right;
@@ -47,7 +47,14 @@ Snapshot::Snapshot(HWND control) {
   HGDIOBJ previous = ::SelectObject(memory, bitmap);
   RECT all = {0, 0, width, height};
   ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-  ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  if (painted) {
+    ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC window = ::GetDC(control);
+    ::BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
+    ::ReleaseDC(control, window);
+  } else {
+    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  }
   ::GdiFlush();
   const DWORD* p = static_cast<const DWORD*>(bits);
   pixels_.assign(p, p + width * height);

@@ -40,7 +40,9 @@ class ControlHost : public CWindowImpl<ControlHost, CWindow, CNullTraits> {
 // The control's client area as it paints it now (WM_PRINTCLIENT into a bitmap).
 class Snapshot {
  public:
-  explicit Snapshot(HWND control);
+  // `painted`: what the window itself painted on screen after a full repaint, instead of
+  // what it draws for WM_PRINTCLIENT.
+  explicit Snapshot(HWND control, bool painted = false);
   COLORREF At(int x, int y) const;
   int width = 0;
   int height = 0;

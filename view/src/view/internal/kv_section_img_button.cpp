@@ -238,7 +238,8 @@ void KvSectionImgButton::Draw(Gdiplus::Graphics& graphics, RECT client) {
   }
   if (m_pFont && !m_text.empty()) {
     Gdiplus::Color color = vantorel::Opaque(look.text);
-    const Gdiplus::RectF rect(m_rcText.x, m_rcText.y, m_rcText.width, m_rcText.height);
+    const Gdiplus::RectF rect =
+        vantorel::TextBox(m_rcText.x, m_rcText.y, m_rcText.width, m_rcText.height);
     if (m_type == SectionLayoutType::kImageAboveText) {
       Utils::DrawTextCenter(&graphics, rect, m_text.c_str(), m_pFont, &color);
     } else {

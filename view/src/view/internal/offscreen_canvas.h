@@ -37,6 +37,12 @@ inline Gdiplus::Color Opaque(DWORD color) {
 SizeF MeasureText(HWND window, const wchar_t* text, Gdiplus::Font* font, float box_width = 0,
                   float box_height = 0, const Gdiplus::StringFormat* format = nullptr);
 
+// Where measured text is drawn: the layouts truncate to whole pixels, and GDI+ wraps a text
+// whose box is a fraction narrower than its measured width, so the box gets one pixel more.
+inline Gdiplus::RectF TextBox(float x, float y, float width, float height) {
+  return Gdiplus::RectF(x, y, width + 1.0f, height);
+}
+
 // Scaled image size, truncated; zero without an image.
 SIZE ScaledImageSize(Gdiplus::Image* image, float scale);
 

@@ -2,7 +2,9 @@
 // placement with edge anchoring, mouse tracking, the reaction to a mouse event, and painting
 // through the off-screen canvas when the parent reflects WM_DRAWITEM back.
 //
-// T provides: void Draw(Gdiplus::Graphics&, int width, int height).
+// T provides: void Draw(Gdiplus::Graphics&, int width, int height) and
+// bool React(vantorel::MouseEvent) (true: the system button sees the message too); it may
+// hide BeforePress(LPARAM) and OnPointerMove(UINT, WPARAM, LPARAM).
 #pragma once
 
 #include <windows.h>
@@ -42,12 +44,23 @@ class TEROwnerDrawButton : public TERControlWindow<T> {
   }
 
   BEGIN_MSG_MAP(TEROwnerDrawButton)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
+    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
+    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+    MESSAGE_HANDLER(BM_CLICK, OnClick)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
     MESSAGE_HANDLER(OCM_DRAWITEM, OnDrawItem)
     DEFAULT_REFLECTION_HANDLER()
   END_MSG_MAP()
 
  protected:
+  // Hooks T may hide: before a press is judged, and on every pointer move.
+  void BeforePress(LPARAM) {}
+  void OnPointerMove(UINT, WPARAM, LPARAM) { ArmTracking(); }
+
   // WS_CHILD | BS_OWNERDRAW, visible on request, window text "BUTTON".
   HWND CreateOwnerDraw(HWND parent, UINT id, bool visible) {
     const RECT none = {0, 0, 0, 0};
@@ -114,6 +127,35 @@ class TEROwnerDrawButton : public TERControlWindow<T> {
   Gdiplus::Font* m_pFont = nullptr;
 
  private:
+  T* Self() { return static_cast<T*>(this); }
+  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
+    Self()->BeforePress(lparam);
+    handled = !Self()->React(vantorel::MouseEvent::kDown);
+    return 0;
+  }
+  LRESULT OnLButtonUp(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
+    handled = !Self()->React(ReleaseEvent(this->m_hWnd, lparam));
+    return 0;
+  }
+  LRESULT OnMouseMove(UINT message, WPARAM wparam, LPARAM lparam, BOOL& handled) {
+    Self()->OnPointerMove(message, wparam, lparam);
+    handled = FALSE;
+    return 0;
+  }
+  LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&) {
+    Self()->React(vantorel::MouseEvent::kHover);
+    return 0;
+  }
+  LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
+    Self()->React(vantorel::MouseEvent::kLeave);
+    m_bTracking = false;
+    return 0;
+  }
+  LRESULT OnClick(UINT, WPARAM, LPARAM, BOOL& handled) {
+    Self()->React(vantorel::MouseEvent::kClick);
+    handled = FALSE;
+    return 0;
+  }
   LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
   LRESULT OnDrawItem(UINT, WPARAM, LPARAM lparam, BOOL&) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);

@@ -119,38 +119,9 @@ bool TERImgButton::React(MouseEvent event) {
   return Apply(vantorel::React(m_machine, event), &m_rcCheck);
 }
 
-LRESULT TERImgButton::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
-  handled = !React(MouseEvent::kDown);
-  return 0;
-}
-
-LRESULT TERImgButton::OnLButtonUp(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
-  handled = !React(ReleaseEvent(m_hWnd, lparam));
-  return 0;
-}
-
-LRESULT TERImgButton::OnMouseMove(UINT message, WPARAM wparam, LPARAM lparam, BOOL& handled) {
+void TERImgButton::OnPointerMove(UINT message, WPARAM wparam, LPARAM lparam) {
   vantorel::RelayToTooltip(m_hTooltip, m_hWnd, message, wparam, lparam);
   ArmTracking();
-  handled = FALSE;
-  return 0;
-}
-
-LRESULT TERImgButton::OnMouseHover(UINT, WPARAM, LPARAM, BOOL&) {
-  React(MouseEvent::kHover);
-  return 0;
-}
-
-LRESULT TERImgButton::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
-  React(MouseEvent::kLeave);
-  m_bTracking = false;
-  return 0;
-}
-
-LRESULT TERImgButton::OnClick(UINT, WPARAM, LPARAM, BOOL& handled) {
-  React(MouseEvent::kClick);
-  handled = FALSE;
-  return 0;
 }
 
 LRESULT TERImgButton::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
@@ -201,9 +172,9 @@ void TERImgButton::Draw(Gdiplus::Graphics& graphics, int width, int height) {
     if (m_pFont) {
       Utils::DrawTextCenter(
           &graphics,
-          Gdiplus::RectF(static_cast<float>(m_nLeftMargin), 0,
-                         static_cast<float>(width - m_nLeftMargin - m_nRightMargin),
-                         static_cast<float>(height)),
+          vantorel::TextBox(static_cast<float>(m_nLeftMargin), 0,
+                            static_cast<float>(width - m_nLeftMargin - m_nRightMargin),
+                            static_cast<float>(height)),
           m_text.c_str(), m_pFont, &text_color);
     }
     return;
@@ -222,8 +193,8 @@ void TERImgButton::Draw(Gdiplus::Graphics& graphics, int width, int height) {
   if (m_pFont) {
     Utils::DrawTextInRectVerticalCenter(
         &graphics,
-        Gdiplus::RectF(static_cast<float>(x), 0, static_cast<float>(width - x),
-                       static_cast<float>(height)),
+        vantorel::TextBox(static_cast<float>(x), 0, static_cast<float>(width - x),
+                          static_cast<float>(height)),
         m_text.c_str(), m_pFont, &text_color);
   }
 }

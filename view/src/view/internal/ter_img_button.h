@@ -38,29 +38,17 @@ class TERImgButton : public TEROwnerDrawButton<TERImgButton> {
   HWND Tooltip() const { return m_hTooltip; }
 
   void Draw(Gdiplus::Graphics& graphics, int width, int height);
+  bool React(vantorel::MouseEvent event);
+  void OnPointerMove(UINT message, WPARAM wparam, LPARAM lparam);  // also feeds the tool tip
 
   BEGIN_MSG_MAP(TERImgButton)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-    MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
-    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-    MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
-    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
-    MESSAGE_HANDLER(BM_CLICK, OnClick)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     CHAIN_MSG_MAP(Base)
   END_MSG_MAP()
 
  private:
-  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL& handled);
-  LRESULT OnLButtonUp(UINT, WPARAM, LPARAM lparam, BOOL& handled);
-  LRESULT OnMouseMove(UINT message, WPARAM wparam, LPARAM lparam, BOOL& handled);
-  LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnClick(UINT, WPARAM, LPARAM, BOOL& handled);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled);
 
-  bool React(vantorel::MouseEvent event);
   vantorel::ImgButtonInput LayoutInput() const;
 
   DWORD m_crNormalText = 0;

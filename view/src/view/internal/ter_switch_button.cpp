@@ -52,39 +52,6 @@ bool TERSwitchButton::React(MouseEvent event) {
   return Apply(vantorel::React(m_machine, event));
 }
 
-LRESULT TERSwitchButton::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
-  handled = !React(MouseEvent::kDown);
-  return 0;
-}
-
-LRESULT TERSwitchButton::OnLButtonUp(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
-  handled = !React(ReleaseEvent(m_hWnd, lparam));
-  return 0;
-}
-
-LRESULT TERSwitchButton::OnMouseMove(UINT, WPARAM, LPARAM, BOOL& handled) {
-  ArmTracking();
-  handled = FALSE;
-  return 0;
-}
-
-LRESULT TERSwitchButton::OnMouseHover(UINT, WPARAM, LPARAM, BOOL&) {
-  React(MouseEvent::kHover);
-  return 0;
-}
-
-LRESULT TERSwitchButton::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
-  React(MouseEvent::kLeave);
-  m_bTracking = false;
-  return 0;
-}
-
-LRESULT TERSwitchButton::OnClick(UINT, WPARAM, LPARAM, BOOL& handled) {
-  React(MouseEvent::kClick);
-  handled = FALSE;
-  return 0;
-}
-
 void TERSwitchButton::Draw(Gdiplus::Graphics& graphics, int width, int height) {
   graphics.Clear(vantorel::Opaque(m_crBackground));
   bool fill = true;

@@ -34,29 +34,16 @@ class TERSwitchButton : public TEROwnerDrawButton<TERSwitchButton> {
   void SetStatus(int state);
 
   void Draw(Gdiplus::Graphics& graphics, int width, int height);
+  bool React(vantorel::MouseEvent event);
 
   BEGIN_MSG_MAP(TERSwitchButton)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-    MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
-    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-    MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
-    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
-    MESSAGE_HANDLER(BM_CLICK, OnClick)
     CHAIN_MSG_MAP(Base)
   END_MSG_MAP()
 
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL& handled);
-  LRESULT OnLButtonUp(UINT, WPARAM, LPARAM lparam, BOOL& handled);
-  LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL& handled);
-  LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnClick(UINT, WPARAM, LPARAM, BOOL& handled);
 
-  bool React(vantorel::MouseEvent event);
   void Relayout();
 
   int m_nInitX = 0;

@@ -113,39 +113,9 @@ bool TERSwitchImageButton::React(MouseEvent event) {
   return Apply(vantorel::React(m_machine, event));
 }
 
-LRESULT TERSwitchImageButton::OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
+void TERSwitchImageButton::BeforePress(LPARAM lparam) {
   const POINT at = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   m_machine.delete_hit = ::PtInRect(&m_layout.glyph, at) != FALSE;
-  handled = !React(MouseEvent::kDown);
-  return 0;
-}
-
-LRESULT TERSwitchImageButton::OnLButtonUp(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
-  handled = !React(ReleaseEvent(m_hWnd, lparam));
-  return 0;
-}
-
-LRESULT TERSwitchImageButton::OnMouseMove(UINT, WPARAM, LPARAM, BOOL& handled) {
-  if (m_machine.hover) ArmTracking();
-  handled = FALSE;
-  return 0;
-}
-
-LRESULT TERSwitchImageButton::OnMouseHover(UINT, WPARAM, LPARAM, BOOL&) {
-  React(MouseEvent::kHover);
-  return 0;
-}
-
-LRESULT TERSwitchImageButton::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
-  React(MouseEvent::kLeave);
-  m_bTracking = false;
-  return 0;
-}
-
-LRESULT TERSwitchImageButton::OnClick(UINT, WPARAM, LPARAM, BOOL& handled) {
-  React(MouseEvent::kClick);
-  handled = FALSE;
-  return 0;
 }
 
 void TERSwitchImageButton::Draw(Gdiplus::Graphics& graphics, int width, int height) {
@@ -185,9 +155,9 @@ void TERSwitchImageButton::Draw(Gdiplus::Graphics& graphics, int width, int heig
   if (m_pFont) {
     Gdiplus::Color text = vantorel::Opaque(m_crText);
     Utils::DrawTextInRect(&graphics,
-                          Gdiplus::RectF(static_cast<float>(m_layout.text.x),
-                                         static_cast<float>(m_layout.text.y), m_text_size.width,
-                                         m_text_size.height),
+                          vantorel::TextBox(static_cast<float>(m_layout.text.x),
+                                            static_cast<float>(m_layout.text.y),
+                                            m_text_size.width, m_text_size.height),
                           m_text.c_str(), m_pFont, &text);
   }
   if (glyph) {

@@ -53,29 +53,20 @@ class TERSwitchImageButton : public TEROwnerDrawButton<TERSwitchImageButton> {
   Gdiplus::Bitmap* GreyImage() const { return m_pGrey.get(); }
 
   void Draw(Gdiplus::Graphics& graphics, int width, int height);
+  bool React(vantorel::MouseEvent event);
+  void BeforePress(LPARAM lparam);  // was the delete glyph hit?
+  void OnPointerMove(UINT, WPARAM, LPARAM) {
+    if (m_machine.hover) ArmTracking();
+  }
 
   BEGIN_MSG_MAP(TERSwitchImageButton)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-    MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
-    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-    MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
-    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
-    MESSAGE_HANDLER(BM_CLICK, OnClick)
     CHAIN_MSG_MAP(Base)
   END_MSG_MAP()
 
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM lparam, BOOL& handled);
-  LRESULT OnLButtonUp(UINT, WPARAM, LPARAM lparam, BOOL& handled);
-  LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL& handled);
-  LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnClick(UINT, WPARAM, LPARAM, BOOL& handled);
 
-  bool React(vantorel::MouseEvent event);
   void Relayout();
 
   int m_nInitX = 0;

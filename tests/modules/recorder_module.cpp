@@ -145,6 +145,8 @@ void LogChildren(const std::string& name) {
         std::to_string(rect.bottom));
   }
   Log("children done");
+}
+
 std::string MainFlag() { return std::string(" main=") + (OnMainThread() ? "1" : "0"); }
 
 TERObserveData1 Command(const char* name) {

@@ -81,6 +81,8 @@ wait_for_file() {  # DIR GLOB BEFORE_LIST
   return 1
 }
 key() { xdotool key --clearmodifiers "alt+shift+$1"; }
+# The alert the recorder asked for is on the screen: press its OK button.
+dismiss_alert() { "$WINE" "$ctl" dismiss 30 || fail "no alert dialog appeared"; }
 # Clicks the centre of the home module's control ID, wherever it is on the screen now.
 click() {
   local before_count line
@@ -163,6 +165,7 @@ start=$(date +%s.%N)
 sleep 1
 key c  # a second start while recording
 wait_for_log "alert A recording is already running" 1
+dismiss_alert
 sleep 2
 key z
 stop=$(date +%s.%N)
@@ -185,6 +188,7 @@ check_clip "$clip" "$start" "$stop"
 # Stopping while idle.
 key z
 wait_for_log "alert No recording is running" 1
+dismiss_alert
 
 # An output folder that cannot be made: an alert, no file anywhere, and still idle.
 printf 'a file, not a folder' >"$work/blocker"
@@ -192,8 +196,10 @@ printf 'a file, not a folder' >"$work/blocker"
 wait_for_log "pref recorder:output-dir=" 2
 key c
 wait_for_log "alert The output folder" 1
+dismiss_alert
 key z
 wait_for_log "alert No recording is running" 2
+dismiss_alert
 [ "$(ls "$out" | wc -l)" -eq 2 ] || fail "unexpected files: $(ls "$out")"
 
 # Dragging the home title bar moves the window.

@@ -9,6 +9,20 @@
 
 #include "host/module_api.h"
 
+// The base's constructor reaches the pure function while the object is still a Base. Outside
+// the anonymous namespace, so that the compiler cannot see every override and drop the call.
+namespace crash_module {
+struct Base {
+  Base() { CallRun(); }
+  virtual ~Base() = default;
+  virtual void Run() = 0;
+  __attribute__((noinline)) void CallRun() { Run(); }
+};
+struct Derived : Base {
+  void Run() override {}
+};
+}  // namespace crash_module
+
 namespace {
 
 enum CrashKind : WPARAM {
@@ -40,20 +54,6 @@ __attribute__((noinline)) int Recurse(int depth) {
   return Recurse(depth + 1) + frame[100];
 }
 
-// The base's constructor reaches the pure function while the object is still a Base.
-struct Base {
-  Base() { CallRun(); }
-  virtual ~Base() = default;
-  virtual void Run() = 0;
-  __attribute__((noinline)) void CallRun() {
-    Base* volatile self = this;
-    self->Run();
-  }
-};
-struct Derived : Base {
-  void Run() override {}
-};
-
 // The universal C runtime's strcpy_s, as a module built with Visual C++ would call it,
 // with a buffer too small for the text.
 void CopyIntoTooSmallBuffer() {
@@ -75,7 +75,7 @@ void Crash(WPARAM kind) {
     case kAbort:
       std::abort();
     case kPureVirtualCall: {
-      Derived derived;
+      crash_module::Derived derived;
       break;
     }
     case kInvalidParameter:

@@ -3,7 +3,7 @@
 
 #include <string>
 
-// Shows `text` modally on the calling thread, parented to that thread's active window (the
-// reporter's thread has none, which keeps the crashed user-interface thread out of it).
-// Returns when the user closes it, whatever was pressed.
+// The alert with `text` and an "open" button, run modally on the calling thread with that
+// thread's active window as parent: the reporter's thread has none, which keeps the crashed
+// user-interface thread out of it. Returns when the user closes it, whatever was pressed.
 void ShowCrashWarning(const std::wstring& text);

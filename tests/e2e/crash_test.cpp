@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <dbghelp.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -100,14 +101,40 @@ std::vector<HWND> Dialogs(DWORD process_id) {
   return search.found;
 }
 
+// Visible top-level windows titled `title`, of any process.
+std::set<HWND> WindowsTitled(const std::wstring& title) {
+  struct Search {
+    const std::wstring* title;
+    std::set<HWND> found;
+  } search = {&title, {}};
+  ::EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(context);
+        wchar_t text[MAX_PATH] = {};
+        ::GetWindowTextW(window, text, MAX_PATH);
+        if (::IsWindowVisible(window) && *search->title == text) search->found.insert(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The alert shows its message in a link control (5054); its primary button is 5051.
 std::wstring WarningText(HWND warning) {
-  HWND text = ::GetDlgItem(warning, 0xFFFF);
+  HWND text = ::GetDlgItem(warning, 5054);
   wchar_t buffer[1024] = {};
   if (text) ::GetWindowTextW(text, buffer, 1024);
   return buffer;
 }
 
-void DismissWarning(HWND warning) { ::PostMessageW(warning, WM_COMMAND, IDOK, 0); }
+void ClickPrimaryButton(HWND warning) {
+  HWND button = ::GetDlgItem(warning, 5051);
+  RECT client = {};
+  ::GetClientRect(button, &client);
+  const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
+  ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(button, WM_LBUTTONUP, 0, at);
+}
 
 // What the dump says, read from its bytes by the published layout.
 struct DumpFacts {
@@ -176,6 +203,7 @@ void CrashAndCheck(const CrashKind& kind, Place place) {
   WriteText(folder + L"notes.zip.txt", "kept");
   WriteText(folder + L"stray.txt", "a loose file");
   const std::set<std::wstring> zips_before = ZipsIn(folder);
+  const std::set<HWND> folder_windows_before = WindowsTitled(TodayText());
 
   AppCopy copy;
   InstallCrashModule(copy);
@@ -215,8 +243,20 @@ void CrashAndCheck(const CrashKind& kind, Place place) {
   EXPECT_TRUE(left.count(L"earlier report.ZIP"));
   EXPECT_TRUE(left.count(L"notes.zip.txt"));
 
-  DismissWarning(warning);
+  // Set by hand to look at the warning (a screenshot of the display) before it is clicked.
+  if (const char* hold = std::getenv("OSTREVAN_HOLD_WARNING_MS")) ::Sleep(std::atoi(hold));
+  ClickPrimaryButton(warning);
   EXPECT_EQ(static_cast<DWORD>(app.WaitForExit(60000)), kind.exit_code);
+
+  // The folder was opened: the shell shows a window named after it. Closed again here.
+  HWND folder_window = nullptr;
+  for (DWORD waited = 0; !folder_window && waited < 60000; waited += 100) {
+    for (HWND window : WindowsTitled(TodayText()))
+      if (!folder_windows_before.count(window)) folder_window = window;
+    if (!folder_window) ::Sleep(100);
+  }
+  EXPECT_NE(folder_window, nullptr) << "the report folder was not opened";
+  if (folder_window) ::PostMessageW(folder_window, WM_CLOSE, 0, 0);
 
   std::map<std::string, std::string> entries;
   ASSERT_TRUE(ReadZip(folder + *new_zips.begin(), &entries));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ter_dbg_report.h"
 #include "terrace/report/crash_summary.h"
 #include "terrace/report/report_archive.h"
 #include "test_files.h"
@@ -209,6 +210,36 @@ TEST(CrashSummary, ADamagedStackEndsTheWalkInsteadOfFaulting) {
   facts = CaptureHere();
   facts.context.Rsp = 0x10;
   EXPECT_EQ(terrace::WalkStack(facts, 64).size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+LONG WINAPI SentinelFilter(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
+
+LPTOP_LEVEL_EXCEPTION_FILTER CurrentFilter() {
+  LPTOP_LEVEL_EXCEPTION_FILTER current = ::SetUnhandledExceptionFilter(nullptr);
+  ::SetUnhandledExceptionFilter(current);
+  return current;
+}
+
+// Arming hooks the process; arming with no folder gives the process back as it was found, so
+// a crash after the program's teardown reports nothing.
+TEST(CrashHook, DisarmingRestoresTheFilterItReplaced) {
+  TempFolder folder(L"crash-hook");
+  LPTOP_LEVEL_EXCEPTION_FILTER before = ::SetUnhandledExceptionFilter(&SentinelFilter);
+  ITerDbgReport* report = CreateTerDbgReport();
+  ASSERT_NE(report, nullptr);
+
+  report->Arm(folder.path().c_str(), nullptr, nullptr);
+  EXPECT_EQ(std::wstring(report->DumpFolder()), folder.path());
+  EXPECT_NE(CurrentFilter(), &SentinelFilter);
+
+  report->Arm(nullptr, nullptr, nullptr);
+  EXPECT_EQ(report->DumpFolder(), nullptr);
+  EXPECT_EQ(CurrentFilter(), &SentinelFilter);
+  ::SetUnhandledExceptionFilter(before);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <string>
 
 #include "app/crash_report.h"
+#include "app/data_file_problem.h"
+#include "app/early_errors.h"
 #include "app/log_pruning.h"
 #include "app/process_state.h"
 #include "app/product_identity.h"
@@ -45,7 +47,9 @@ std::wstring PreferencesFolder() {
 void LoadApplicationManifest() {
   TerText folder(TerUtilityApp()->ApplicationFolder());
   const std::wstring path = Utf8ToWide(folder.get()) + L"ApplicationManifest.json";
-  InitUserDefaults("ApplicationManifest", path.c_str());
+  if (!InitUserDefaults("ApplicationManifest", path.c_str()))
+    LogError("ApplicationManifest.json could not be used: " + WideToUtf8(path) + ": " +
+             DataFileProblem(path) + "; no module is loaded");
 }
 
 // The data files every later step needs, in this order. Arguments are accepted, not used.
@@ -56,7 +60,7 @@ void LoadPreferencesAndData(int, LPWSTR*) {
   LoadApplicationManifest();
   LoadLanguageSites();
   if (!ActivateLanguage(StartupLanguageNumber())) ActivateLanguage(kEnglishLanguage);
-  LoadOptions();
+  LoadOptions(&ReplaceLanguagePlaceholders);
 }
 
 std::string MakeLogFolder() {
@@ -86,6 +90,7 @@ void StartLogging(const std::string& log_folder) {
   // Every line reaches the file at once, so a crash report packs the log up to the crash.
   FLAGS_logbuflevel = -1;
   LOG(INFO) << "SysInfoStr: " << SystemInfoLine();
+  WriteEarlyErrors();
 }
 
 }  // namespace
@@ -122,7 +127,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   AppModule().Init(instance);
-  StartImagePreload();
+  PreloadImages();
 
   const std::wstring dump_folder = log_folder_wide + L"\\";
   CreateTerDbgReport()->Arm(dump_folder.c_str(), &CrashWarningCallback, &CrashMarkerWriter);
@@ -131,7 +136,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
 
   if (ITerUserDefaults* preferences = StandardUserDefaults()) preferences->Save();
   AppModule().Term();
-  FinishImagePreload();  // when no window was made, the pictures may still be loading
   Gdiplus::GdiplusShutdown(gdiplus_token);
   LOG(INFO) << "Shut down in order, exit code " << exit_code;
   ShutDownLoggingOnce();

@@ -186,7 +186,7 @@ TEST_F(DialogTest, ConfirmAnswersOnTheMainThreadAndThroughTheCallbackElsewhere) 
   };
   for (const Case& c : {Case{5051, "1"}, Case{5052, "0"}, Case{5050, "0"}}) {
     const size_t from = LogSize();
-    RunInRecorder(main_, "main:confirm 420 Remove the clip from the list?");
+    RunInRecorder(main_, "later:confirm 420 Remove the clip from the list?");
     HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, 5052)));
@@ -216,7 +216,7 @@ TEST_F(DialogTest, ConfirmAnswersOnTheMainThreadAndThroughTheCallbackElsewhere) 
 
   // On the main thread a callback, when given, is called too, exactly once.
   const size_t from = LogSize();
-  RunInRecorder(main_, "main:confirm-cb 420 Again?");
+  RunInRecorder(main_, "later:confirm-cb 420 Again?");
   HWND dialog = WaitForDialog();
   ASSERT_NE(dialog, nullptr);
   Click(::GetDlgItem(dialog, 5050));
@@ -280,8 +280,8 @@ TEST_F(DialogTest, LinkAlertFromJsonWithAndWithoutHandler) {
   EXPECT_TRUE(Gone(bare));
 
   // Text that is not JSON opens nothing: the alert queued after it is the next dialog.
-  EXPECT_EQ(Run("main:link 1 {not json", "link sent"), "link sent");
-  RunInRecorder(main_, "main:alert 300 marker");
+  EXPECT_EQ(Run("later:link 1 {not json", "link sent"), "link sent");
+  RunInRecorder(main_, "later:alert 300 marker");
   HWND next = WaitForDialog();
   ASSERT_NE(next, nullptr);
   wchar_t text[64] = {};
@@ -298,7 +298,7 @@ TEST_F(DialogTest, ProgressThroughTheBus) {
   ::Sleep(300);
   EXPECT_EQ(Dialog(L"Edit", 5054), nullptr);
 
-  Run(R"(main:progress-start {"device_id": "cam", "title": "Exporting", "desc": "clip.mp4", "output_dir": "C:\\out"})",
+  Run(R"(later:progress-start {"device_id": "cam", "title": "Exporting", "desc": "clip.mp4", "output_dir": "C:\\out"})",
       "progress started");
   HWND dialog = WaitForDialog(L"Edit", 5054);
   ASSERT_NE(dialog, nullptr);
@@ -315,7 +315,7 @@ TEST_F(DialogTest, ProgressThroughTheBus) {
   ::SendMessageW(box, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(failures));
   EXPECT_EQ(std::wstring(failures), L"[Failed] 1.broken.mp4\r\n");
 
-  Run("main:progress-cancel other", "progress cancel sent");
+  Run("later:progress-cancel other", "progress cancel sent");
   ::Sleep(300);
   EXPECT_TRUE(::IsWindowVisible(dialog));
   Run("worker:progress-cancel cam", "progress cancel sent");
@@ -324,7 +324,7 @@ TEST_F(DialogTest, ProgressThroughTheBus) {
   EXPECT_EQ(Count("progress-cancelled"), 0u);
 
   // The user's Cancel calls the module's function once, with its two words in order.
-  Run(R"(main:progress-start {"device_id": "cam"})", "progress started");
+  Run(R"(later:progress-start {"device_id": "cam"})", "progress started");
   dialog = WaitForDialog(L"Edit", 5054);
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, 5051)));
@@ -338,7 +338,7 @@ TEST_F(DialogTest, ProgressThroughTheBus) {
 
 TEST_F(DialogTest, SheetTipShowsUnderTheViewFollowsTheFrameAndHides) {
   Launch();
-  Run("main:sheet 1 Your recording is ready.", "sheet sent");
+  Run("later:sheet 1 Your recording is ready.", "sheet sent");
   HWND tip = WaitForDialog(L"SysLink", 5051);
   ASSERT_NE(tip, nullptr);
   ASSERT_TRUE(Eventually([&] { return Height(WindowRect(tip)) == 40; }));
@@ -363,7 +363,7 @@ TEST_F(DialogTest, SettingsLanguageChangeIsSavedAndAnnounced) {
   Launch();
   // Cancel and the close button change nothing.
   for (int way_out : {5052, 5050}) {
-    RunInRecorder(main_, "main:platform LIBPLATFORM_COMMAND_OPEN_SETTING");
+    RunInRecorder(main_, "later:platform LIBPLATFORM_COMMAND_OPEN_SETTING");
     HWND dialog = WaitForDialog(L"ComboBox", 5053);
     ASSERT_NE(dialog, nullptr);
     ::SendMessageW(::GetDlgItem(dialog, 5053), CB_SETCURSEL, 4, 0);
@@ -374,7 +374,7 @@ TEST_F(DialogTest, SettingsLanguageChangeIsSavedAndAnnounced) {
   EXPECT_EQ(::GetFileAttributesW(LanguageFile().c_str()), INVALID_FILE_ATTRIBUTES);
 
   const size_t from = LogSize();
-  RunInRecorder(main_, "main:platform LIBPLATFORM_COMMAND_OPEN_SETTING");
+  RunInRecorder(main_, "later:platform LIBPLATFORM_COMMAND_OPEN_SETTING");
   HWND dialog = WaitForDialog(L"ComboBox", 5053);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Width(WindowRect(dialog)), 600);
@@ -394,7 +394,7 @@ TEST_F(DialogTest, SettingsLanguageChangeIsSavedAndAnnounced) {
   ::GetWindowTextW(::GetDlgItem(tip, 5051), text, 512);
   EXPECT_NE(std::wstring(text).find(L"Pellavorne Screen Recorder"), std::wstring::npos);
   // What reads the current language number follows at once.
-  EXPECT_NE(Run("main:platform LIBPLATFORM_COMMAND_REPLACE_I18N_SUB_DIR $(kLocalSubDir)x",
+  EXPECT_NE(Run("later:platform LIBPLATFORM_COMMAND_REPLACE_I18N_SUB_DIR $(kLocalSubDir)x",
                 "platform LIBPLATFORM_COMMAND_REPLACE_I18N_SUB_DIR")
                 .find(" payload=fr/x "),
             std::string::npos);
@@ -430,17 +430,17 @@ TEST_F(DialogTest, RemainingPlatformCommands) {
   // The update names are received and left alone.
   for (const char* name : {"LIBCOMM_COMMAND_CHECK_FOR_UPDATE", "LIBCOMM_COMMAND_DOWNLOAD_UPDATE",
                            "LIBCOMM_COMMAND_DOWNLOAD_UPDATE_CANCEL"}) {
-    EXPECT_NE(Run(std::string("main:platform ") + name + " x", std::string("platform ") + name)
+    EXPECT_NE(Run(std::string("later:platform ") + name + " x", std::string("platform ") + name)
                   .find(" object=null window=0000000000000000 value=0"),
               std::string::npos);
   }
   char view[32];
   std::snprintf(view, sizeof(view), "%p", static_cast<void*>(view_));
-  EXPECT_NE(Run("main:platform LIBPLATFORM_COMMAND_CHECK_FOR_UPDATE",
+  EXPECT_NE(Run("later:platform LIBPLATFORM_COMMAND_CHECK_FOR_UPDATE",
                 "platform LIBPLATFORM_COMMAND_CHECK_FOR_UPDATE")
                 .find(std::string(" window=") + view),
             std::string::npos);
-  EXPECT_NE(Run("main:platform LIBPLATFORM_COMMAND_CHANGE_PROGRESS_LOGO",
+  EXPECT_NE(Run("later:platform LIBPLATFORM_COMMAND_CHANGE_PROGRESS_LOGO",
                 "platform LIBPLATFORM_COMMAND_CHANGE_PROGRESS_LOGO")
                 .find(" object=null"),
             std::string::npos);
@@ -449,7 +449,7 @@ TEST_F(DialogTest, RemainingPlatformCommands) {
 TEST_F(DialogTest, DpiFactorAt120) {
   ScreenDpi dpi(120);
   Launch();
-  EXPECT_NE(Run("main:platform LIBPLATFORM_COMMAND_GET_DPI_SCALE_PERCENT",
+  EXPECT_NE(Run("later:platform LIBPLATFORM_COMMAND_GET_DPI_SCALE_PERCENT",
                 "platform LIBPLATFORM_COMMAND_GET_DPI_SCALE_PERCENT")
                 .find(" scale=1.25 "),
             std::string::npos);
@@ -520,7 +520,7 @@ TEST_P(DialogLookTest, EveryDialog) {
   const float scale = GetParam().log_pixels / 96.0f;
   EXPECT_EQ(Width(WindowRect(main_)), static_cast<int>(740 * scale));
 
-  RunInRecorder(main_, "main:confirm-cb " + std::to_string(static_cast<int>(420 * scale)) +
+  RunInRecorder(main_, "later:confirm-cb " + std::to_string(static_cast<int>(420 * scale)) +
                            " Remove the selected clip from the list? The file stays on disk.");
   HWND dialog = WaitForDialog();
   ASSERT_NE(dialog, nullptr);
@@ -528,33 +528,33 @@ TEST_P(DialogLookTest, EveryDialog) {
   Click(::GetDlgItem(dialog, 5052));
   ASSERT_TRUE(Gone(dialog));
 
-  RunInRecorder(main_, R"(main:link none {"link": "The export stopped. <A HREF=\"https://www.pellavorne.example/faq\">Read the answers</A> or try again.", "width": 460, "height": 210, "sub_title": "Export failed", "title": "Export"})");
+  RunInRecorder(main_, R"(later:link none {"link": "The export stopped. <A HREF=\"https://www.pellavorne.example/faq\">Read the answers</A> or try again.", "width": 460, "height": 210, "sub_title": "Export failed", "title": "Export"})");
   dialog = WaitForDialog(L"SysLink", 5054);
   ASSERT_NE(dialog, nullptr);
   Shoot("link-alert");
   Click(::GetDlgItem(dialog, 5051));
   ASSERT_TRUE(Gone(dialog));
 
-  Run(R"(main:progress-start {"device_id": "cam", "title": "Exporting", "desc": "holiday.mp4", "output_dir": "C:\\out", "show_current_total_number": 0})",
+  Run(R"(later:progress-start {"device_id": "cam", "title": "Exporting", "desc": "holiday.mp4", "output_dir": "C:\\out", "show_current_total_number": 0})",
       "progress started");
-  Run("main:progress-notify 37 200 2 broken.mp4 holiday.mp4", "progress notified");
+  Run("later:progress-notify 37 200 2 broken.mp4 holiday.mp4", "progress notified");
   dialog = WaitForDialog(L"Edit", 5054);
   ASSERT_NE(dialog, nullptr);
   Click(::GetDlgItem(dialog, 5053));  // open the failure list
   Shoot("progress");
-  Run("main:progress-finish 200 200 0 - -", "progress finished");
+  Run("later:progress-finish 200 200 0 - -", "progress finished");
   Shoot("progress-finished");
   Click(::GetDlgItem(dialog, 5052));
   ASSERT_TRUE(Gone(dialog));
 
-  RunInRecorder(main_, "main:platform LIBPLATFORM_COMMAND_OPEN_ABOUT");
+  RunInRecorder(main_, "later:platform LIBPLATFORM_COMMAND_OPEN_ABOUT");
   dialog = WaitForDialog(L"SysLink", 5053);
   ASSERT_NE(dialog, nullptr);
   Shoot("about");
   Click(::GetDlgItem(dialog, 5051));
   ASSERT_TRUE(Gone(dialog));
 
-  RunInRecorder(main_, "main:platform LIBPLATFORM_COMMAND_OPEN_SETTING");
+  RunInRecorder(main_, "later:platform LIBPLATFORM_COMMAND_OPEN_SETTING");
   dialog = WaitForDialog(L"ComboBox", 5053);
   ASSERT_NE(dialog, nullptr);
   Shoot("settings");

@@ -1,8 +1,9 @@
 // A stand-in for the recorder module, for the end-to-end tests. It logs what it receives to
 // recorder.log beside its DLL, puts a visible window where the manifest says, refuses to
 // let the program close while a file "refuse-exit" lies beside it, and runs small scripts
-// sent to its window with WM_COPYDATA, on the main thread ("main:", run from the message
-// loop, so a script may open a modal dialog) or a worker ("worker:"):
+// sent to its window with WM_COPYDATA, on the main thread at once ("main:"), on the main
+// thread from the message loop ("later:", so the sender need not wait while the script runs
+// a modal dialog) or on a worker ("worker:"):
 //   platform NAME [ARGUMENT]   send a platform command and log what came back
 //   fresh NAME                  send it twice and log whether the two answers are distinct
 //   dispatch                    post a closure to the main thread through the queue
@@ -275,9 +276,10 @@ constexpr UINT kRunQueuedScript = WM_APP + 17;
 
 void RunScript(const std::string& script) {
   if (script.rfind("main:", 0) == 0) {
-    // Later, from the message loop: the sender of WM_COPYDATA must not wait on a dialog.
+    RunScriptLine(script.substr(5));
+  } else if (script.rfind("later:", 0) == 0) {
     ::PostMessageW(g_window, kRunQueuedScript, 0,
-                   reinterpret_cast<LPARAM>(new std::string(script.substr(5))));
+                   reinterpret_cast<LPARAM>(new std::string(script.substr(6))));
   } else if (script.rfind("worker:", 0) == 0) {
     std::thread(RunScriptLine, script.substr(7)).detach();
   }

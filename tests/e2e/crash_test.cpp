@@ -119,6 +119,21 @@ std::set<HWND> WindowsTitled(const std::wstring& title) {
   return search.found;
 }
 
+// Closes the shell's folder window and waits for its process: left running, it would keep
+// folders of this test in use.
+void CloseFolderWindow(HWND window) {
+  DWORD process_id = 0;
+  ::GetWindowThreadProcessId(window, &process_id);
+  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, process_id);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  if (!process) return;
+  if (::WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) {
+    ::TerminateProcess(process, 1);
+    ::WaitForSingleObject(process, 10000);
+  }
+  ::CloseHandle(process);
+}
+
 // The alert shows its message in a link control (5054); its primary button is 5051.
 std::wstring WarningText(HWND warning) {
   HWND text = ::GetDlgItem(warning, 5054);
@@ -256,7 +271,7 @@ void CrashAndCheck(const CrashKind& kind, Place place) {
     if (!folder_window) ::Sleep(100);
   }
   EXPECT_NE(folder_window, nullptr) << "the report folder was not opened";
-  if (folder_window) ::PostMessageW(folder_window, WM_CLOSE, 0, 0);
+  if (folder_window) CloseFolderWindow(folder_window);
 
   std::map<std::string, std::string> entries;
   ASSERT_TRUE(ReadZip(folder + *new_zips.begin(), &entries));

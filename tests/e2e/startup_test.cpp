@@ -212,3 +212,26 @@ TEST(Startup, ShutdownIsLoggedInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Startup, LogFoldersOlderThanThirtyDaysArePruned) {
+  const std::wstring base = LocalAppDataFolder() + L"Pellavorne\\";
+  MakeFolders(base + L"20000101");
+  WriteText(base + L"20000101\\old.log", "old");
+  MakeFolders(base + L"29991231");  // a clock set back later: kept
+  WriteText(base + L"29991231\\future.log", "future");
+
+  RunningApp app;
+  ASSERT_TRUE(app.Start());
+  HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(::GetFileAttributesW((base + L"20000101").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(::GetFileAttributesW((base + L"29991231\\future.log").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(::GetFileAttributesW(LogFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(), 0);
+  RemoveTree(base + L"29991231");
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 // let the program close while a file "refuse-exit" lies beside it, and runs small scripts
 // sent to its window with WM_COPYDATA, on the main thread ("main:") or a worker ("worker:"):
 //   platform NAME [ARGUMENT]   send a platform command and log what came back
+//   value NAME NUMBER           the same with NUMBER in `value` and no text
 //   dispatch                    post a closure to the main thread through the queue
 #include <windows.h>
 
@@ -58,10 +59,11 @@ std::string Hex(const void* pointer) {
 bool OnMainThread() { return ::GetCurrentThreadId() == g_main_thread; }
 
 // Sends a platform command and describes every answer word it could carry.
-void RunPlatformCommand(const std::string& name, const std::string& argument) {
+void RunPlatformCommand(const std::string& name, const std::string& argument, int64_t value = 0) {
   TERObserveData1 record = {};
   record.name = name.c_str();
   record.sender = g_channel->id;
+  record.value = value;
   std::string text = argument;
   std::wstring wide(argument.begin(), argument.end());
   if (!argument.empty()) {
@@ -119,6 +121,7 @@ void RunScriptLine(const std::string& line) {
   std::getline(words, argument);
   if (!argument.empty() && argument[0] == ' ') argument.erase(0, 1);
   if (verb == "platform") RunPlatformCommand(name, argument);
+  if (verb == "value") RunPlatformCommand(name, "", std::atoll(argument.c_str()));
   if (verb == "dispatch") DispatchFromHere();
 }
 

@@ -138,7 +138,7 @@ TEST_F(UpfetchTest, EveryFaultOfTheListIsAFailedCheckNeverAnOffer) {
     int expected;
   } cases[] = {
       {"older and equal versions only",
-       {200, SignList(UpdateListBody({{"1.1.64", "a.exe", "a", {}}, {"1.9", "b.exe", "b", {}}}))},
+       {200, SignList(UpdateListBody({{"1.1.64", "a.exe", "a", {}}, {"1.1.9", "b.exe", "b", {}}}))},
        UF_NO_UPDATE},
       {"unsigned", {200, body}, UF_ERROR_SIGNATURE},
       {"tampered after signing", {200, tampered}, UF_ERROR_SIGNATURE},

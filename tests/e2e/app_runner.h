@@ -63,4 +63,3 @@ void RunInRecorder(HWND main_window, const std::string& script);
 // Folders of the per-user state the product writes.
 std::wstring LocalAppDataFolder();  // ends with "\"
 std::wstring TodayText();           // "%Y%m%d"
-std::vector<std::wstring> FilesIn(const std::wstring& folder);  // names only

@@ -71,17 +71,7 @@ class UpfetchTest : public ::testing::Test {
     ASSERT_EQ(Check(), UF_OK);
   }
 
-  std::vector<std::wstring> DownloadedFiles() {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = ::FindFirstFileW((download_folder_ + L"*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(entry.cFileName);
-    } while (::FindNextFileW(search, &entry));
-    ::FindClose(search);
-    return names;
-  }
+  std::vector<std::wstring> DownloadedFiles() { return FilesIn(download_folder_); }
 
   TestHttpServer server_;
   TempFolder temp_{L"upfetch"};

@@ -126,16 +126,7 @@ int DownloadInstaller(const DownloadRequest& request, UFProgressCallback progres
   if (stopped) return UF_STOPPED;
   if (too_long) return UF_ERROR_INTEGRITY;
   if (write_failed) return UF_ERROR_FILE;
-  switch (fetched) {
-    case FetchResult::kOk:
-      break;
-    case FetchResult::kHttpStatus:
-      return UF_ERROR_HTTP;
-    case FetchResult::kBadAddress:
-      return UF_ERROR_ARGUMENT;
-    default:
-      return UF_ERROR_NETWORK;
-  }
+  if (const int failure = UpfetchResult(fetched)) return failure;
   // A body that ends early without a Content-Length counts as a dropped connection.
   if (received != request.size) return UF_ERROR_NETWORK;
   Sha256Digest digest;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "upfetch/text.h"
+#include "upfetch/upfetch.h"
 
 namespace upfetch {
 
@@ -106,6 +107,21 @@ FetchResult HttpGet(const std::string& address, const FetchHandlers& handlers) {
   // A connection that closes early ends the body without an error from WinHTTP.
   if (content_length >= 0 && received != content_length) return FetchResult::kNetwork;
   return FetchResult::kOk;
+}
+
+int UpfetchResult(FetchResult result) {
+  switch (result) {
+    case FetchResult::kOk:
+      return UF_OK;
+    case FetchResult::kHttpStatus:
+      return UF_ERROR_HTTP;
+    case FetchResult::kBadAddress:
+      return UF_ERROR_ARGUMENT;
+    case FetchResult::kNetwork:
+    case FetchResult::kStopped:
+      break;
+  }
+  return UF_ERROR_NETWORK;
 }
 
 }  // namespace upfetch

@@ -25,4 +25,8 @@ struct FetchHandlers {
 
 FetchResult HttpGet(const std::string& address, const FetchHandlers& handlers);
 
+// The library's result for a transfer: UF_OK, or the failure it stands for (a stop that a
+// caller asked for counts as a network failure unless the caller knows better).
+int UpfetchResult(FetchResult result);
+
 }  // namespace upfetch

@@ -99,19 +99,9 @@ int Check(UFUpdateData** result, const UFCheckParameters* parameters) {
     document.append(reinterpret_cast<const char*>(data), size);
     return true;
   };
-  switch (HttpGet(address, handlers)) {
-    case FetchResult::kOk:
-      break;
-    case FetchResult::kHttpStatus:
-      return UF_ERROR_HTTP;
-    case FetchResult::kBadAddress:
-      return UF_ERROR_ARGUMENT;
-    case FetchResult::kStopped:
-      if (too_large) return UF_ERROR_FORMAT;
-      return UF_ERROR_NETWORK;
-    case FetchResult::kNetwork:
-      return UF_ERROR_NETWORK;
-  }
+  const FetchResult fetched = HttpGet(address, handlers);
+  if (too_large) return UF_ERROR_FORMAT;
+  if (const int failure = UpfetchResult(fetched)) return failure;
 
   // Nothing of the body is interpreted before its signature holds.
   SignedList signed_list;

@@ -5,6 +5,7 @@
 #include "shell/language.h"
 #include "update/update_dialog_layout.h"
 #include "winlayer/dc.h"
+#include "winlayer/gdi.h"
 
 namespace {
 constexpr UINT kTextFlags = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;

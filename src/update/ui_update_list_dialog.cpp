@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/terrace_text.h"
 #include "dialogs/shell_open.h"
 #include "host/resource_catalogues.h"
 #include "shell/language.h"
@@ -48,7 +49,7 @@ void UiUpdateListDialog::SetUp() {
   heading_font_ = FindFont("font:18:bold");
   text_font_ = FindFont("font:16:normal");
   button_font_ = FindGdiplusFont("font:gdiplus:15:bold");
-  history_address_ = Utf8Text(FindUrl("url:history"));
+  history_address_ = Utf8ToWide(FindUrl("url:history"));
   band_line_color_ = CatalogueColor("color:title:category:select:background");
   band_color_ = CatalogueColor("color:title:background");
   band_line_pen_.CreatePen(PS_SOLID, 2, band_line_color_);

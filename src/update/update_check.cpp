@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "app/process_state.h"
 #include "app/product_identity.h"
 #include "app/terrace_text.h"
 #include "dialogs/main_thread.h"

@@ -120,6 +120,9 @@ void UiUpdateListDialog::Show(int command) {
       --lines;
     }
     ::ShowScrollBar(notes_box_, SB_VERT, NotesNeedScrollBar(lines, scale()));
+    // The list opens at its top, with the newest version, wherever the appending left it.
+    ::SendMessageW(notes_box_, EM_SETSEL, 0, 0);
+    ::SendMessageW(notes_box_, EM_SCROLLCARET, 0, 0);
   }
   UiDialog::Show(command);
 }
@@ -152,10 +155,12 @@ void UiUpdateListDialog::OnPaint() {
 }
 
 LRESULT UiUpdateListDialog::OnControlColor(UINT, WPARAM wparam, LPARAM lparam, BOOL&) {
+  // Notes and link lie on the band. Its solid brush, not a hollow one: the notes box must
+  // erase what it scrolls, and the link control fills its background with what it gets.
   HDC dc = reinterpret_cast<HDC>(wparam);
-  if (reinterpret_cast<HWND>(lparam) == notes_box_) {
-    // A solid band-coloured brush, not a hollow one: the box must erase what it scrolls.
-    ::SetTextColor(dc, kWhite);
+  const HWND control = reinterpret_cast<HWND>(lparam);
+  if (control == notes_box_ || control == link_) {
+    if (control == notes_box_) ::SetTextColor(dc, kWhite);
     ::SetBkColor(dc, band_color_);
     return reinterpret_cast<LRESULT>(static_cast<HBRUSH>(band_brush_));
   }

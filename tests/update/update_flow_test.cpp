@@ -308,7 +308,6 @@ TEST_F(UpdateFlowTest, DownloadShowsProgressAndCancelLeavesNothing) {
   HWND dialog = StartDownload();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(server_.WaitUntilHeld());
-  SaveScreenshot(L"update-download", dialog);
   // Half the bytes arrived: the bar is filled to the middle, the rest is still white.
   RECT client = {};
   ::GetClientRect(dialog, &client);
@@ -321,6 +320,7 @@ TEST_F(UpdateFlowTest, DownloadShowsProgressAndCancelLeavesNothing) {
       << std::hex << ::GetPixel(screen, filled.x, filled.y);
   EXPECT_EQ(::GetPixel(screen, empty.x, empty.y), RGB(255, 255, 255));
   ::ReleaseDC(nullptr, screen);
+  SaveScreenshot(L"update-download", dialog);
 
   Click(::GetDlgItem(dialog, kCancelId));
   EXPECT_TRUE(Eventually([&] { return !::IsWindowVisible(dialog); }));

@@ -54,7 +54,6 @@ void UiUpdateListDialog::SetUp() {
   band_color_ = CatalogueColor("color:title:background");
   band_line_pen_.CreatePen(PS_SOLID, 2, band_line_color_);
   outline_pen_.CreatePen(PS_SOLID, 1, kOutlineColor);
-  band_brush_.CreateSolidBrush(band_color_);
   heading_ = Translate(L"new-version-found-tip");
   link_text_ = Translate(L"read-more-versions");
   // The heading names the dialog for assistive tools and for whoever looks for it.
@@ -121,8 +120,7 @@ void UiUpdateListDialog::Show(int command) {
     }
     ::ShowScrollBar(notes_box_, SB_VERT, NotesNeedScrollBar(lines, scale()));
     // The list opens at its top, with the newest version, wherever the appending left it.
-    ::SendMessageW(notes_box_, EM_SETSEL, 0, 0);
-    ::SendMessageW(notes_box_, EM_SCROLLCARET, 0, 0);
+    ::SendMessageW(notes_box_, EM_LINESCROLL, 0, -::SendMessageW(notes_box_, EM_GETFIRSTVISIBLELINE, 0, 0));
   }
   UiDialog::Show(command);
 }
@@ -155,14 +153,16 @@ void UiUpdateListDialog::OnPaint() {
 }
 
 LRESULT UiUpdateListDialog::OnControlColor(UINT, WPARAM wparam, LPARAM lparam, BOOL&) {
-  // Notes and link lie on the band. Its solid brush, not a hollow one: the notes box must
-  // erase what it scrolls, and the link control fills its background with what it gets.
+  // Notes and link lie on the band. A solid brush, not a hollow one: the notes box must erase
+  // what it scrolls. The stock DC brush, because Wine's link control deletes the brush it is
+  // given, and a stock object survives that.
   HDC dc = reinterpret_cast<HDC>(wparam);
   const HWND control = reinterpret_cast<HWND>(lparam);
   if (control == notes_box_ || control == link_) {
     if (control == notes_box_) ::SetTextColor(dc, kWhite);
     ::SetBkColor(dc, band_color_);
-    return reinterpret_cast<LRESULT>(static_cast<HBRUSH>(band_brush_));
+    ::SetDCBrushColor(dc, band_color_);
+    return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
   }
   ::SetBkMode(dc, TRANSPARENT);
   return reinterpret_cast<LRESULT>(::GetStockObject(HOLLOW_BRUSH));

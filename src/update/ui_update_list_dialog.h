@@ -72,7 +72,6 @@ class UiUpdateListDialog : public UiDialog {
   COLORREF band_color_ = 0;
   CPen band_line_pen_;
   CPen outline_pen_;
-  CBrush band_brush_;
   SIZE link_size_ = {};
   UpdateListLayout layout_ = {};
   bool has_update_ = false;

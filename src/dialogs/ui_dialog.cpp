@@ -156,11 +156,8 @@ void UiDialog::OnPaint() {
     Gdiplus::RectF bounds;
     graphics.MeasureString(title_.c_str(), -1, title_font_, Gdiplus::PointF(0, 0), &bounds);
     const float y = std::abs(title_height_ - bounds.Height) * 0.5f;
-    Gdiplus::Color white(0xFFFFFFFF);
-    Utils::DrawTextCenter(&graphics,
-                          Gdiplus::RectF(static_cast<float>(Scale(8)), y, bounds.Width,
-                                         bounds.Height),
-                          title_.c_str(), title_font_, &white);
+    DrawOneLine(&graphics, Gdiplus::RectF(static_cast<float>(Scale(8)), y, bounds.Width, bounds.Height),
+                title_, title_font_, 0xFFFFFFFF, true);
   }
   const RECT content = {client.left + 1, client.top + title_height_, client.right - 1,
                         client.bottom - 1};
@@ -168,6 +165,25 @@ void UiDialog::OnPaint() {
 }
 
 void UiDialog::DrawContent(HDC, const RECT&) {}
+
+void UiDialog::DrawOneLine(Gdiplus::Graphics* graphics, const Gdiplus::RectF& rect,
+                           const std::wstring& text, Gdiplus::Font* font, Gdiplus::ARGB color,
+                           bool centred) {
+  if (!font) return;
+  Gdiplus::StringFormat format(Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsNoClip);
+  format.SetAlignment(centred ? Gdiplus::StringAlignmentCenter : Gdiplus::StringAlignmentNear);
+  format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+  Gdiplus::SolidBrush brush{Gdiplus::Color(color)};
+  // Some room beyond the measured width: measuring and drawing may differ by a pixel or two.
+  Gdiplus::RectF room = rect;
+  const float slack = font->GetSize();
+  if (centred) {
+    room.Inflate(slack, 0);
+  } else {
+    room.Width += slack;
+  }
+  graphics->DrawString(text.c_str(), -1, font, room, &format, &brush);
+}
 
 LRESULT UiDialog::OnLeftButtonDown(UINT, WPARAM, LPARAM lparam, BOOL&) {
   POINT point = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};

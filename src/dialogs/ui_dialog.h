@@ -56,6 +56,11 @@ class UiDialog : public CDialogImpl<UiDialog>, public TERSubject, public TERObse
   BOOL EndDialog(int code);
 
   int Scale(int length) const;
+  // One line of text in `rect`, never wrapped: a measured width that rounds down by a fraction
+  // of a pixel must not push the last letter onto a line of its own.
+  static void DrawOneLine(Gdiplus::Graphics* graphics, const Gdiplus::RectF& rect,
+                          const std::wstring& text, Gdiplus::Font* font, Gdiplus::ARGB color,
+                          bool centred);
   float scale() const { return scale_; }
   bool finished() const { return finished_; }
   bool closed() const { return closed_; }

@@ -151,20 +151,15 @@ void UiSettingDialog::DrawContent(HDC dc, const RECT&) {
   graphics.FillRectangle(&background, layout_.tab);
   graphics.DrawRectangle(&border, layout_.tab);
   graphics.DrawRectangle(&border, layout_.section);
-  Gdiplus::Color black(0xFF000000);
-  if (bold_font_) {
-    Utils::DrawTextInRect(&graphics, layout_.caption, section_title_.c_str(), bold_font_, &black);
-  }
+  DrawOneLine(&graphics, layout_.caption, section_title_, bold_font_, 0xFF000000, false);
   Gdiplus::GraphicsPath frame;
   Utils::CreateRoundRect(&frame, layout_.frame, layout_.frame_corner);
   Gdiplus::Pen frame_pen(Gdiplus::Color(0xFF808080), 1.0f);
   graphics.DrawPath(&frame_pen, &frame);
   Gdiplus::SolidBrush white(Gdiplus::Color(0xFFFFFFFF));
   graphics.FillRectangle(&white, layout_.language_caption);
-  if (normal_font_) {
-    Utils::DrawTextInRect(&graphics, layout_.language_caption, language_caption_.c_str(),
-                          normal_font_, &black);
-  }
+  DrawOneLine(&graphics, layout_.language_caption, language_caption_, normal_font_, 0xFF000000,
+              false);
 }
 
 LRESULT UiSettingDialog::OnOk(WORD, WORD, HWND, BOOL&) {

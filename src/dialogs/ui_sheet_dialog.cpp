@@ -81,9 +81,8 @@ void UiSheetDialog::SetMessage(const wchar_t* text) {
     return;
   }
   message_ = text;
-  // An anchor without attributes: Wine's link control parses attributes only while it still
-  // knows the blank as its word break, which a font change makes it forget. No address
-  // either way.
+  // One link without an address: the click matters, not where it points (an empty HREF is
+  // shown as plain markup by some link controls).
   const std::wstring markup = L"<A>" + message_ + L"</A>";
   if (link_control_) ::SetWindowTextW(link_control_, markup.c_str());
   Invalidate(FALSE);
@@ -124,6 +123,7 @@ LRESULT UiSheetDialog::OnTimer(UINT, WPARAM wparam, LPARAM, BOOL&) {
       SetWindowPos(nullptr, 0, 0, window.right - window.left,
                    SheetNextHeight(height, full_height_),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      Invalidate(FALSE);  // the frame of the previous height is inside the new one
     } else {
       FinishSliding();
     }
@@ -148,6 +148,7 @@ void UiSheetDialog::FinishSliding() {
   GetWindowRect(&window);
   SetWindowPos(nullptr, 0, 0, window.right - window.left, full_height_,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Invalidate(FALSE);
 }
 
 void UiSheetDialog::OnPaint() {

@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "app/early_errors.h"
 #include "app/process_state.h"
 #include "dialogs/message_commands.h"
 #include "dialogs/progress_commands.h"
 #include "dialogs/shell_dialog_commands.h"
 #include "app/product_identity.h"
+#include "app/terrace_text.h"
 #include "host/application_manifest.h"
 #include "host/resource_catalogues.h"
 #include "shell/language.h"
@@ -57,7 +59,14 @@ void TemporaryDirectory(TERObserveData1* record) {
 void PersonalProductDirectory(TERObserveData1* record) {
   // The sender's own text stays the sender's; the answer replaces the pointer.
   const wchar_t* name = record->wide_text;
-  record->wide_text = CopyText(name ? DocumentsFolder(name) : DocumentsProductFolder());
+  const std::wstring folder = name ? DocumentsFolder(name) : DocumentsProductFolder();
+  if (folder.empty()) {
+    LogError("LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR: refused sub-folder \"" +
+             WideToUtf8(name) + "\", which leaves the documents folder");
+    record->wide_text = nullptr;
+    return;
+  }
+  record->wide_text = CopyText(folder);
 }
 
 void ModuleWindow(TERObserveData1* record) {

@@ -56,13 +56,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
   SetMainWindowHandle(m_hWnd);
   SetMainFrame(this);
 
-  {
-    CClientDC device_context(m_hWnd);
-    wxLocale* locale = wxGetLocale();
-    BuildFontTable(device_context, DpiScale(), locale && locale->IsDefaultCharsetLanguage() != 0);
-  }
-  // Modules may ask for pictures as soon as they are registered.
-  FinishImagePreload();
+  wxLocale* locale = wxGetLocale();
+  BuildFontTable(DpiScale(), locale && locale->IsDefaultCharsetLanguage() != 0);
   LoadModulesAndRegisterPlatformCommands(&PlatformHandler);
 
   margin_ = 2.0f;
@@ -84,6 +79,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
   shadow_->SetShadowSize(kShadowSize);
   const int round_offset = ScaleLength(2, DpiScale());
   shadow_->SetRoundOffset(round_offset, round_offset);
+  shadow_->Prepare();  // rendered on a worker while the rest of the frame is built
 
   RECT window = {};
   GetWindowRect(&window);

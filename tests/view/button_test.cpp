@@ -105,6 +105,12 @@ TEST_F(Buttons, FirstDisabledImageStaysAndADisabledButtonIgnoresHover) {
   button.EnableWindow(TRUE);
   PostMouse(button, WM_MOUSEHOVER, 5, 5);
   EXPECT_TRUE(Near(Snapshot(button).At(20, 10), kBlue)) << "hover shows the pressed image";
+
+  KvImgButton plain;  // no pressed picture: hover keeps the normal one in view
+  plain.CreateButton(host_, kId + 1, true);
+  plain.Init(red_.get(), 100, 10);
+  PostMouse(plain, WM_MOUSEHOVER, 5, 5);
+  EXPECT_TRUE(Near(Snapshot(plain).At(20, 10), kRed));
 }
 
 TEST_F(Buttons, RadioSwitchStaysSelectedAfterLeaveAndPlainOneDoesNot) {

@@ -50,7 +50,7 @@ class AppCopy {
   void SetRecorderRefusesExit(bool refuse);
   std::string RecorderLog() const;
   // Waits until the recorder's log holds `text` (after `from`); true when it does.
-  bool WaitForLog(const std::string& text, size_t from = 0, DWORD timeout_ms = 10000) const;
+  bool WaitForLog(const std::string& text, size_t from = 0, DWORD timeout_ms = 30000) const;
 
  private:
   std::wstring folder_;

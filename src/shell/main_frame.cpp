@@ -21,6 +21,8 @@
 #include "shell/shell_state.h"
 #include "shell/tray_icon.h"
 #include "shell/tray_menu.h"
+#include "update/ui_update_download_dialog.h"
+#include "update/ui_update_list_dialog.h"
 #include "update/update_check.h"
 #include "view/kv_themed_shadow_wnd.h"
 #include "view/dispatch_queue.h"
@@ -35,7 +37,9 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
   // Nobody may find a dialog that is going away.
+  SetHostDialog(kHostDialogUpdateDownload, nullptr);
   SetHostDialog(kHostDialogSheetTip, nullptr);
+  SetHostDialog(kHostDialogUpdateList, nullptr);
   SetHostDialog(kHostDialogProgress, nullptr);
   DeleteShadow();
 }
@@ -103,6 +107,10 @@ void CMainFrame::CreateStandingDialogs() {
   Gdiplus::Bitmap* close_pressed = FindImage("close-pressed.png");
   HWND owner = view_.m_hWnd ? view_.m_hWnd : m_hWnd;
 
+  update_download_ = std::make_unique<UiUpdateDownloadDialog>(scale, close_normal, close_pressed);
+  update_download_->Create(owner, {ScaleLength(540, scale), ScaleLength(150, scale)});
+  SetHostDialog(kHostDialogUpdateDownload, update_download_.get());
+
   sheet_tip_ = std::make_unique<UiSheetDialog>(scale, close_normal, close_pressed);
   RECT view = {};
   ::GetClientRect(owner, &view);
@@ -110,6 +118,10 @@ void CMainFrame::CreateStandingDialogs() {
   sheet_tip_->SetTopOffset(32);
   sheet_tip_->Reposition();
   SetHostDialog(kHostDialogSheetTip, sheet_tip_.get());
+
+  update_list_ = std::make_unique<UiUpdateListDialog>(scale, close_normal, close_pressed);
+  update_list_->Create(owner, {ScaleLength(500, scale), ScaleLength(360, scale)});
+  SetHostDialog(kHostDialogUpdateList, update_list_.get());
 
   progress_ = std::make_unique<UiProgressDialog>(scale, close_normal, close_pressed);
   progress_->Create(owner, {ScaleLength(500, scale), ScaleLength(160, scale)});

@@ -13,6 +13,8 @@
 class KvThemedShadowWnd;
 class UiProgressDialog;
 class UiSheetDialog;
+class UiUpdateDownloadDialog;
+class UiUpdateListDialog;
 
 constexpr UINT kDispatchQueueMessage = WM_USER + 1000;  // 2024
 constexpr UINT_PTR kUpdateCheckTimer = 2;
@@ -89,6 +91,8 @@ class CMainFrame : public CMainFrameBase, public CMessageFilter, public CIdleHan
   bool maximised_ = false;
   RECT saved_rect_ = {};
   // Standing dialogs, entered in the host dialog table; they live as long as the frame.
+  std::unique_ptr<UiUpdateDownloadDialog> update_download_;
   std::unique_ptr<UiSheetDialog> sheet_tip_;
+  std::unique_ptr<UiUpdateListDialog> update_list_;
   std::unique_ptr<UiProgressDialog> progress_;
 };

@@ -89,18 +89,6 @@ std::wstring TodayText() {
   return text;
 }
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW entry;
-  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(entry.cFileName);
-  } while (::FindNextFileW(search, &entry));
-  ::FindClose(search);
-  return names;
-}
-
 AppCopy::AppCopy() {
   static int counter = 0;
   wchar_t temp[MAX_PATH];

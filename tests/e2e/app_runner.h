@@ -50,7 +50,7 @@ class AppCopy {
   void SetRecorderRefusesExit(bool refuse);
   std::string RecorderLog() const;
   // Waits until the recorder's log holds `text` (after `from`); true when it does.
-  bool WaitForLog(const std::string& text, size_t from = 0, DWORD timeout_ms = 10000) const;
+  bool WaitForLog(const std::string& text, size_t from = 0, DWORD timeout_ms = 30000) const;
 
  private:
   std::wstring folder_;
@@ -63,4 +63,3 @@ void RunInRecorder(HWND main_window, const std::string& script);
 // Folders of the per-user state the product writes.
 std::wstring LocalAppDataFolder();  // ends with "\"
 std::wstring TodayText();           // "%Y%m%d"
-std::vector<std::wstring> FilesIn(const std::wstring& folder);  // names only

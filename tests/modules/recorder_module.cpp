@@ -5,6 +5,7 @@
 // thread from the message loop ("later:", so the sender need not wait while the script runs
 // a modal dialog) or on a worker ("worker:"):
 //   platform NAME [ARGUMENT]   send a platform command and log what came back
+//   value NAME NUMBER           the same with NUMBER in `value` and no text
 //   fresh NAME                  send it twice and log whether the two answers are distinct
 //   dispatch                    post a closure to the main thread through the queue
 //   pref KEY [VALUE]            set a text preference (libTerrace's standard user defaults)
@@ -75,10 +76,11 @@ std::string Hex(const void* pointer) {
 bool OnMainThread() { return ::GetCurrentThreadId() == g_main_thread; }
 
 // Sends a platform command and describes every answer word it could carry.
-void RunPlatformCommand(const std::string& name, const std::string& argument) {
+void RunPlatformCommand(const std::string& name, const std::string& argument, int64_t value = 0) {
   TERObserveData1 record = {};
   record.name = name.c_str();
   record.sender = g_channel->id;
+  record.value = value;
   std::string text = argument;
   std::wstring wide(argument.begin(), argument.end());
   if (!argument.empty()) {
@@ -284,6 +286,7 @@ void RunScriptLine(const std::string& line) {
   if (!after_name.empty() && after_name[0] == ' ') after_name.erase(0, 1);
   if (verb == "platform") RunPlatformCommand(name, after_name);
   if (verb == "fresh") SendTwice(name);
+  if (verb == "value") RunPlatformCommand(name, "", std::atoll(after_name.c_str()));
   if (verb == "dispatch") DispatchFromHere();
   if (verb == "children") LogChildren(name);
   if (verb == "pref") {

@@ -63,3 +63,17 @@ std::string ReadWholeFile(const std::wstring& path) {
   ReadText(path, &text);
   return text;
 }
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  std::wstring pattern = folder;
+  if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+  HANDLE search = ::FindFirstFileW((pattern + L"*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(entry.cFileName);
+  } while (::FindNextFileW(search, &entry));
+  ::FindClose(search);
+  return names;
+}

@@ -47,11 +47,23 @@ void LoadApplicationManifest() {
   InitUserDefaults("ApplicationManifest", path.c_str());
 }
 
+// What was wrong with Preferences.json; written once the log is open.
+std::string g_preferences_problem;
+
+void LoadPreferences(const std::wstring& path) {
+  if (InitStandardUserDefaults(path.c_str())) return;
+  TerText problem(StandardUserDefaultsProblem());
+  if (!problem.empty()) {
+    g_preferences_problem = "Preferences.json could not be used: " + WideToUtf8(path) + ": " +
+                            problem.str() + "; starting with empty preferences";
+  }
+}
+
 // The data files every later step needs, in this order. Arguments are accepted, not used.
 void LoadPreferencesAndData(int, LPWSTR*) {
   const std::wstring preferences_folder = PreferencesFolder();
   TerUtilityFile()->MakeFolder(WideToUtf8(preferences_folder).c_str());
-  InitStandardUserDefaults((preferences_folder + L"\\Preferences.json").c_str());
+  LoadPreferences(preferences_folder + L"\\Preferences.json");
   LoadApplicationManifest();
   LoadLanguageSites();
   if (!ActivateLanguage(StartupLanguageNumber())) ActivateLanguage(kEnglishLanguage);
@@ -79,6 +91,7 @@ void StartLogging(const std::string& log_folder) {
   FLAGS_max_log_size = 20;
   FLAGS_log_dir = log_folder;
   LOG(INFO) << "SysInfoStr: " << SystemInfoLine();
+  if (!g_preferences_problem.empty()) LOG(ERROR) << g_preferences_problem;
 }
 
 }  // namespace

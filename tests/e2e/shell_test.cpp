@@ -241,6 +241,44 @@ TEST_F(ShellTest, ClosureFromAWorkerRunsOnTheMainThreadOnceAndIsFreed) {
   EXPECT_GT(log.find("closure freed"), ran);
 }
 
+// The product's log of this run: the INFO file holds the lines of every severity.
+std::string ProductLog(DWORD process_id) {
+  const std::wstring folder = LocalAppDataFolder() + L"Pellavorne\\" + TodayText();
+  const std::wstring ending = L"." + std::to_wstring(process_id);
+  for (const std::wstring& name : FilesIn(folder)) {
+    if (name.find(L".INFO.") != std::wstring::npos && name.size() > ending.size() &&
+        name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+      return ReadWholeFile(folder + L"\\" + name);
+  }
+  return std::string();
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+// Any program on the desktop can post message 2024 with any number in it.
+TEST_F(ShellTest, ClosureMessagesFromOutsideAreIgnoredAndLoggedOnce) {
+  int on_our_stack = 0;
+  for (WPARAM junk : {WPARAM(0), WPARAM(0x10), WPARAM(0xDEADBEEF), ~WPARAM(0),
+                      reinterpret_cast<WPARAM>(&on_our_stack)}) {
+    ASSERT_TRUE(::PostMessageW(main_, 2024, junk, 0));
+  }
+  // Still alive and still running its own closures.
+  RunInRecorder(main_, "worker:dispatch");
+  ASSERT_TRUE(copy_.WaitForLog("closure freed"));
+  EXPECT_NE(copy_.RecorderLog().find("closure ran main=1"), std::string::npos);
+  EXPECT_EQ(app_.WaitForExit(0), -1);
+
+  ::PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_EQ(app_.WaitForExit(), 0);
+  const std::string log = ProductLog(app_.process_id());
+  EXPECT_EQ(Count(log, "Message 2024 carrying no closure of this process"), 1u) << log;
+}
+
 TEST_F(ShellTest, PlatformCommandsAnswerOnEveryThread) {
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);

@@ -46,6 +46,68 @@ TEST(Startup, RunLogsTheSystemLineAndExitsCleanlyOnClose) {
   EXPECT_TRUE(document["FreeMemSize"].IsInt64());
 }
 
+bool WroteALog(DWORD process_id) {
+  const std::wstring ending = L"." + std::to_wstring(process_id);
+  for (const std::wstring& name : FilesIn(LogFolder())) {
+    if (name.size() > ending.size() &&
+        name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+      return true;
+  }
+  return false;
+}
+
+TEST(Startup, OfTwoRacingStartsOneOpensTheWindowAndTheOtherLeavesQuietly) {
+  for (int pair = 0; pair < 10; ++pair) {
+    RunningApp apps[2];
+    const DWORD start = ::GetTickCount();
+    ASSERT_TRUE(apps[0].Start());
+    ASSERT_TRUE(apps[1].Start());
+    ASSERT_LT(::GetTickCount() - start, 50u) << "not a race";
+
+    // Whichever leaves first was second; the other must be running the shell.
+    int second = -1;
+    const DWORD wait_start = ::GetTickCount();
+    while (second < 0 && ::GetTickCount() - wait_start < 30000) {
+      for (int i = 0; i < 2 && second < 0; ++i)
+        if (apps[i].WaitForExit(0) != -1) second = i;
+      ::Sleep(20);
+    }
+    ASSERT_GE(second, 0) << "pair " << pair << ": neither left";
+    RunningApp& first = apps[1 - second];
+    EXPECT_EQ(apps[second].WaitForExit(0), 0) << "pair " << pair;
+    HWND window = first.WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << "pair " << pair;
+    EXPECT_EQ(first.WaitForExit(0), -1);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.WaitForExit(), 0) << "pair " << pair;
+    EXPECT_TRUE(WroteALog(first.process_id())) << "pair " << pair;
+    EXPECT_FALSE(WroteALog(apps[second].process_id())) << "pair " << pair;
+  }
+}
+
+// The log folder's path reaches the logging library as UTF-8, which opens its files with
+// narrow calls: those must read UTF-8 too, or a user named Zoë or 小林 gets no log.
+TEST(Startup, AProfileFolderNamedBeyondAsciiGetsItsLog) {
+  TempFolder profile(L"profile-Zo\u00EB-\u5C0F\u6797");
+  wchar_t saved[MAX_PATH] = {};
+  ::GetEnvironmentVariableW(L"USERPROFILE", saved, MAX_PATH);
+  ::SetEnvironmentVariableW(L"USERPROFILE", profile.path().c_str());
+  RunningApp app;
+  const bool started = app.Start();
+  ::SetEnvironmentVariableW(L"USERPROFILE", saved);
+  ASSERT_TRUE(started);
+  HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(app.WaitForExit(), 0);
+
+  const std::wstring folder = profile.path() + L"AppData\\Local\\Pellavorne\\" + TodayText();
+  std::string log;
+  for (const std::wstring& name : FilesIn(folder))
+    if (name.find(L".INFO.") != std::wstring::npos) log = ReadWholeFile(folder + L"\\" + name);
+  EXPECT_NE(log.find("] SysInfoStr: {"), std::string::npos) << "no INFO log in the profile";
+}
+
 TEST(Startup, ArgumentsChangeNothing) {
   RunningApp app;
   ASSERT_TRUE(app.Start(L"C:\\some\\file.mp4 --flag"));

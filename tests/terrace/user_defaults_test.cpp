@@ -195,7 +195,7 @@ TEST(StandardUserDefaults, AFileThatDoesNotParseIsMovedAsideBeforeDefaultsAreUse
   // clang-format off
   const Case damaged[] = {
       {"{\"module:a\": {\"x\": 1}, \"truncated\": ", "(offset 36)"},
-      {"{\"name\": \"Zo\xEB\"}", "not strict UTF-8"},
+      {"{\"name\": \"Zo\xEB\"}", "Invalid encoding in string. (offset 12)"},
       {std::string("\xFF\xFE{\0}\0", 6), "(offset 0)"},
       {"{\"a\":" + Nested(kTerMaxJsonDepth, "[", "]") + "}", "deeper than 256 levels"},
       {"[1, 2]", "not an object"},
@@ -258,7 +258,8 @@ TEST(StandardUserDefaults, SavesRemoveTemporaryFilesThatKilledWritersLeft) {
   wchar_t program[MAX_PATH];
   ::GetModuleFileNameW(nullptr, program, MAX_PATH);
   std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_list_tests";
-  STARTUPINFOW startup = {sizeof(startup)};
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
   PROCESS_INFORMATION running = {};
   ASSERT_TRUE(::CreateProcessW(program, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                                nullptr, nullptr, &startup, &running));

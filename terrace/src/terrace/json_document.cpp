@@ -123,7 +123,7 @@ bool ParseJsonObject(const char* text, size_t length, JsonDocument* document,
     return false;
   }
   JsonDocument parsed;
-  GuardedParse parse{text, length};
+  GuardedParse parse{text, length, false, rapidjson::ParseResult(), nullptr};
   parsed.Populate(parse);
   if (!parse.ok) {
     const char* what =

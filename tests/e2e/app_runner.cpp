@@ -42,13 +42,24 @@ RunningApp::~RunningApp() {
 }
 
 bool RunningApp::Start(const std::wstring& arguments, const std::wstring& executable) {
+  return Launch(arguments, executable, 0);
+}
+
+bool RunningApp::StartHeld(const std::wstring& arguments, const std::wstring& executable) {
+  return Launch(arguments, executable, CREATE_SUSPENDED);
+}
+
+void RunningApp::Resume() { ::ResumeThread(process_.hThread); }
+
+bool RunningApp::Launch(const std::wstring& arguments, const std::wstring& executable,
+                        DWORD flags) {
   const std::wstring program = executable.empty() ? AppExecutable() : executable;
   std::wstring command = L"\"" + program + L"\"";
   if (!arguments.empty()) command += L" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   const std::wstring folder = program.substr(0, program.find_last_of(L'\\') + 1);
-  return ::CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+  return ::CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, flags, nullptr,
                           folder.c_str(), &startup, &process_) != FALSE;
 }
 

@@ -19,6 +19,10 @@ class RunningApp {
   RunningApp& operator=(const RunningApp&) = delete;
 
   bool Start(const std::wstring& arguments = L"", const std::wstring& executable = L"");
+  // Starts the process with its first thread held, for Resume to release: starting a
+  // process takes far longer than resuming one, so several can be let go at one moment.
+  bool StartHeld(const std::wstring& arguments = L"", const std::wstring& executable = L"");
+  void Resume();
   // The process's visible top-level window titled like the product; null on time-out.
   HWND WaitForMainWindow(DWORD timeout_ms = 20000);
   // The exit code, or -1 when the process is still running after `timeout_ms`.
@@ -27,6 +31,8 @@ class RunningApp {
   HANDLE process() const { return process_.hProcess; }
 
  private:
+  bool Launch(const std::wstring& arguments, const std::wstring& executable, DWORD flags);
+
   PROCESS_INFORMATION process_ = {};
 };
 

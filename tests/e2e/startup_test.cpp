@@ -59,9 +59,11 @@ bool WroteALog(DWORD process_id) {
 TEST(Startup, OfTwoRacingStartsOneOpensTheWindowAndTheOtherLeavesQuietly) {
   for (int pair = 0; pair < 10; ++pair) {
     RunningApp apps[2];
+    ASSERT_TRUE(apps[0].StartHeld());
+    ASSERT_TRUE(apps[1].StartHeld());
     const DWORD start = ::GetTickCount();
-    ASSERT_TRUE(apps[0].Start());
-    ASSERT_TRUE(apps[1].Start());
+    apps[0].Resume();
+    apps[1].Resume();
     ASSERT_LT(::GetTickCount() - start, 50u) << "not a race";
 
     // Whichever leaves first was second; the other must be running the shell.
@@ -85,23 +87,64 @@ TEST(Startup, OfTwoRacingStartsOneOpensTheWindowAndTheOtherLeavesQuietly) {
   }
 }
 
+// Points the user's local application-data folder (where the logs go) somewhere else for as
+// long as it lives. Under Wine the profile folder follows the registry, not the environment.
+class LocalAppDataMovedTo {
+ public:
+  explicit LocalAppDataMovedTo(const std::wstring& folder) {
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        &key_) != ERROR_SUCCESS) {
+      key_ = nullptr;
+      return;
+    }
+    DWORD size = sizeof(saved_);
+    had_value_ = ::RegQueryValueExW(key_, L"Local AppData", nullptr, &type_,
+                                    reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
+    saved_size_ = size;
+    Set(REG_EXPAND_SZ, folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+  }
+  ~LocalAppDataMovedTo() {
+    if (!key_) return;
+    if (had_value_)
+      Set(type_, saved_, saved_size_);
+    else
+      ::RegDeleteValueW(key_, L"Local AppData");
+    ::RegCloseKey(key_);
+  }
+  bool ok() const { return key_ != nullptr; }
+
+ private:
+  static constexpr const wchar_t* kShellFolders =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  void Set(DWORD type, const wchar_t* value, DWORD bytes) {
+    ::RegSetValueExW(key_, L"Local AppData", 0, type, reinterpret_cast<const BYTE*>(value), bytes);
+  }
+
+  HKEY key_ = nullptr;
+  bool had_value_ = false;
+  DWORD type_ = REG_EXPAND_SZ;
+  wchar_t saved_[MAX_PATH * 2] = {};
+  DWORD saved_size_ = 0;
+};
+
 // The log folder's path reaches the logging library as UTF-8, which opens its files with
 // narrow calls: those must read UTF-8 too, or a user named Zoë or 小林 gets no log.
 TEST(Startup, AProfileFolderNamedBeyondAsciiGetsItsLog) {
   TempFolder profile(L"profile-Zo\u00EB-\u5C0F\u6797");
-  wchar_t saved[MAX_PATH] = {};
-  ::GetEnvironmentVariableW(L"USERPROFILE", saved, MAX_PATH);
-  ::SetEnvironmentVariableW(L"USERPROFILE", profile.path().c_str());
+  const std::wstring local = profile.path() + L"AppData\\Local";
+  MakeFolders(local);
   RunningApp app;
-  const bool started = app.Start();
-  ::SetEnvironmentVariableW(L"USERPROFILE", saved);
-  ASSERT_TRUE(started);
+  {
+    LocalAppDataMovedTo moved(local);
+    ASSERT_TRUE(moved.ok());
+    ASSERT_TRUE(app.Start());
+    ASSERT_NE(app.WaitForMainWindow(), nullptr);  // the log is open by then
+  }
   HWND window = app.WaitForMainWindow();
-  ASSERT_NE(window, nullptr);
   ::PostMessageW(window, WM_CLOSE, 0, 0);
   ASSERT_EQ(app.WaitForExit(), 0);
 
-  const std::wstring folder = profile.path() + L"AppData\\Local\\Pellavorne\\" + TodayText();
+  const std::wstring folder = local + L"\\Pellavorne\\" + TodayText();
   std::string log;
   for (const std::wstring& name : FilesIn(folder))
     if (name.find(L".INFO.") != std::wstring::npos) log = ReadWholeFile(folder + L"\\" + name);

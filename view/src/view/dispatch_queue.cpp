@@ -1,7 +1,6 @@
 #include "view/dispatch_queue.h"
 
 #include <cstdlib>
-#include <mutex>
 #include <new>
 #include <unordered_set>
 
@@ -11,11 +10,13 @@ HWND g_main_window = nullptr;
 DWORD g_main_thread_id = 0;
 
 // Closures posted and not yet claimed. Entered before the post, so the receiver can never
-// see a closure that is not in it yet.
+// see a closure that is not in it yet. A slim reader/writer lock: the posting thread and the
+// UI thread meet on it at every closure, and a contended runtime mutex would cost a trip
+// through the kernel each time.
 class InFlight {
  public:
   bool Enter(const void* closure) {
-    std::lock_guard<std::mutex> lock(lock_);
+    Locked locked(&lock_);
     try {
       return closures_.insert(closure).second;
     } catch (const std::bad_alloc&) {
@@ -23,12 +24,23 @@ class InFlight {
     }
   }
   bool Leave(const void* closure) {
-    std::lock_guard<std::mutex> lock(lock_);
+    Locked locked(&lock_);
     return closures_.erase(closure) == 1;
   }
 
  private:
-  std::mutex lock_;
+  class Locked {
+   public:
+    explicit Locked(SRWLOCK* lock) : lock_(lock) { ::AcquireSRWLockExclusive(lock_); }
+    ~Locked() { ::ReleaseSRWLockExclusive(lock_); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+   private:
+    SRWLOCK* lock_;
+  };
+
+  SRWLOCK lock_ = SRWLOCK_INIT;
   std::unordered_set<const void*> closures_;
 };
 

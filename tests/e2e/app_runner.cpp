@@ -112,6 +112,17 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   return names;
 }
 
+std::string ProductLog(DWORD process_id) {
+  const std::wstring folder = LocalAppDataFolder() + L"Pellavorne\\" + TodayText();
+  const std::wstring ending = L"." + std::to_wstring(process_id);
+  for (const std::wstring& name : FilesIn(folder)) {
+    if (name.find(L".INFO.") != std::wstring::npos && name.size() > ending.size() &&
+        name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+      return ReadWholeFile(folder + L"\\" + name);
+  }
+  return std::string();
+}
+
 AppCopy::AppCopy() {
   static int counter = 0;
   wchar_t temp[MAX_PATH];

@@ -70,3 +70,6 @@ void RunInRecorder(HWND main_window, const std::string& script);
 std::wstring LocalAppDataFolder();  // ends with "\"
 std::wstring TodayText();           // "%Y%m%d"
 std::vector<std::wstring> FilesIn(const std::wstring& folder);  // names only
+// The INFO log file (which holds the lines of every severity) that the product process
+// `process_id` wrote into today's log folder; empty when there is none.
+std::string ProductLog(DWORD process_id);

@@ -241,18 +241,6 @@ TEST_F(ShellTest, ClosureFromAWorkerRunsOnTheMainThreadOnceAndIsFreed) {
   EXPECT_GT(log.find("closure freed"), ran);
 }
 
-// The product's log of this run: the INFO file holds the lines of every severity.
-std::string ProductLog(DWORD process_id) {
-  const std::wstring folder = LocalAppDataFolder() + L"Pellavorne\\" + TodayText();
-  const std::wstring ending = L"." + std::to_wstring(process_id);
-  for (const std::wstring& name : FilesIn(folder)) {
-    if (name.find(L".INFO.") != std::wstring::npos && name.size() > ending.size() &&
-        name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
-      return ReadWholeFile(folder + L"\\" + name);
-  }
-  return std::string();
-}
-
 size_t Count(const std::string& text, const std::string& part) {
   size_t count = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))

@@ -197,6 +197,42 @@ TEST(Startup, PreferencesFolderIsMadeAndPreferencesSavedAtShutdown) {
   }
 }
 
+// A preferences file the product cannot use is the user's all the same: it is moved aside
+// before the empty preferences are used and saved, and the log says why.
+TEST(Startup, DamagedPreferencesAreKeptAsideAndTheReasonLogged) {
+  const std::wstring path = PreferencesFolder() + L"\\Preferences.json";
+  const std::wstring aside = path + L".damaged";
+  const std::string users = ReadWholeFile(path);
+  MakeFolders(PreferencesFolder());
+  const std::string damaged = "{\"module:recorder\": {\"fps\": 30}, \"cut\": ";
+  WriteText(path, damaged);
+  ::DeleteFileW(aside.c_str());
+
+  RunningApp app;
+  ASSERT_TRUE(app.Start());
+  HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(app.WaitForExit(), 0);
+
+  EXPECT_EQ(ReadWholeFile(aside), damaged);
+  rapidjson::Document saved;
+  saved.Parse(ReadWholeFile(path).c_str());
+  EXPECT_TRUE(saved.IsObject()) << "the empty preferences are saved as before";
+  const std::string log = ProductLog(app.process_id());
+  const size_t line = log.find("Preferences.json could not be used");
+  ASSERT_NE(line, std::string::npos) << log;
+  const size_t line_start = log.rfind('\n', line);
+  EXPECT_EQ(log[line_start == std::string::npos ? 0 : line_start + 1], 'E') << "an ERROR line";
+  EXPECT_NE(log.find("(offset 40)", line), std::string::npos) << log;
+
+  ::DeleteFileW(aside.c_str());
+  if (users.empty())
+    ::DeleteFileW(path.c_str());
+  else
+    WriteText(path, users);
+}
+
 TEST(Startup, UnusableManifestStillOpensTheFrameWithoutModules) {
   for (const char* manifest :
        {"", R"({"manifest": {"windows::version": 2, "application": {"modules": []}}})",

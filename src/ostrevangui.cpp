@@ -13,6 +13,8 @@
 #include <string>
 
 #include "app/crash_report.h"
+#include "app/data_file_problem.h"
+#include "app/early_errors.h"
 #include "app/process_state.h"
 #include "app/product_identity.h"
 #include "app/run.h"
@@ -44,18 +46,17 @@ std::wstring PreferencesFolder() {
 void LoadApplicationManifest() {
   TerText folder(TerUtilityApp()->ApplicationFolder());
   const std::wstring path = Utf8ToWide(folder.get()) + L"ApplicationManifest.json";
-  InitUserDefaults("ApplicationManifest", path.c_str());
+  if (!InitUserDefaults("ApplicationManifest", path.c_str()))
+    LogError("ApplicationManifest.json could not be used: " + WideToUtf8(path) + ": " +
+             DataFileProblem(path) + "; no module is loaded");
 }
-
-// What was wrong with Preferences.json; written once the log is open.
-std::string g_preferences_problem;
 
 void LoadPreferences(const std::wstring& path) {
   if (InitStandardUserDefaults(path.c_str())) return;
   TerText problem(StandardUserDefaultsProblem());
   if (!problem.empty()) {
-    g_preferences_problem = "Preferences.json could not be used: " + WideToUtf8(path) + ": " +
-                            problem.str() + "; starting with empty preferences";
+    LogError("Preferences.json could not be used: " + WideToUtf8(path) + ": " + problem.str() +
+             "; starting with empty preferences");
   }
 }
 
@@ -67,7 +68,7 @@ void LoadPreferencesAndData(int, LPWSTR*) {
   LoadApplicationManifest();
   LoadLanguageSites();
   if (!ActivateLanguage(StartupLanguageNumber())) ActivateLanguage(kEnglishLanguage);
-  LoadOptions();
+  LoadOptions(&ReplaceLanguagePlaceholders);
 }
 
 std::string MakeLogFolder() {
@@ -91,7 +92,7 @@ void StartLogging(const std::string& log_folder) {
   FLAGS_max_log_size = 20;
   FLAGS_log_dir = log_folder;
   LOG(INFO) << "SysInfoStr: " << SystemInfoLine();
-  if (!g_preferences_problem.empty()) LOG(ERROR) << g_preferences_problem;
+  WriteEarlyErrors();
 }
 
 }  // namespace
@@ -128,7 +129,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   AppModule().Init(instance);
-  StartImagePreload();
+  PreloadImages();
 
   const std::wstring dump_folder = log_folder_wide + L"\\";
   CreateTerDbgReport()->Arm(dump_folder.c_str(), &CrashWarningCallback, &CrashMarkerWriter);
@@ -137,7 +138,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
 
   if (ITerUserDefaults* preferences = StandardUserDefaults()) preferences->Save();
   AppModule().Term();
-  FinishImagePreload();  // when no window was made, the pictures may still be loading
   Gdiplus::GdiplusShutdown(gdiplus_token);
   LOG(INFO) << "Shut down in order, exit code " << exit_code;
   ShutDownLoggingOnce();

@@ -77,10 +77,28 @@ double TimeRun(Post post) {
   return double(stop.QuadPart - start.QuadPart) / double(frequency.QuadPart);
 }
 
+// Without a display Wine never delivers the messages; say so instead of waiting forever.
+void ExitUnlessAnsweredWithin(DWORD milliseconds, HANDLE answered) {
+  std::thread([=] {
+    if (::WaitForSingleObject(answered, milliseconds) == WAIT_OBJECT_0) return;
+    std::printf("dispatch_bench: no window messages arrived in %lu s; it needs a display "
+                "(scripts/bench starts a private one)\n",
+                static_cast<unsigned long>(milliseconds / 1000));
+    std::fflush(stdout);
+    ::ExitProcess(2);
+  }).detach();
+}
+
 }  // namespace
 
 int main() {
+  HANDLE answered = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ExitUnlessAnsweredWithin(20000, answered);
   HWND receiver = CreateReceiver();
+  if (!receiver) {
+    std::printf("dispatch_bench: no window could be created (error %lu)\n", ::GetLastError());
+    return 2;
+  }
   DispatchQueue::DispatchQueueInit(receiver);
 
   auto raw = [receiver](int i) { ::PostMessageW(receiver, kIntegerMessage, i, 0); };
@@ -93,6 +111,7 @@ int main() {
   };
 
   TimeRun(raw);  // warm-up
+  ::SetEvent(answered);
   TimeRun(dispatch);
   double best_raw = 1e30, best_dispatch = 1e30;
   for (int round = 0; round < kRounds; ++round) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/terrace_text.h"
+#include "common/contained_path.h"
 
 namespace {
 // The display name is stored with bars; every hand-out turns them into blanks.
@@ -64,6 +65,7 @@ std::wstring TemporaryFolder(bool create) {
 std::wstring DocumentsProductFolder() { return DocumentsFolder(ProductDisplayNameWide()); }
 
 std::wstring DocumentsFolder(const std::wstring& name) {
+  if (!name.empty() && !IsContainedRelativePath(name)) return std::wstring();
   std::wstring path = DocumentsBase() + L"\\" + name + L"\\";
   ::CreateDirectoryW(path.c_str(), nullptr);
   return path;

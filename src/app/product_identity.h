@@ -19,7 +19,8 @@ std::wstring YearOfBuildDate(const std::wstring& build_date);
 std::wstring TemporaryFolder(bool create);
 // Documents + "\" + display name + "\", created (one level).
 std::wstring DocumentsProductFolder();
-// Documents + "\" + name + "\", created (one level).
+// Documents + "\" + name + "\", created (one level). Empty, and nothing made, when the name
+// would leave the documents folder (absolute, drive, device or "..").
 std::wstring DocumentsFolder(const std::wstring& name);
 // Settings folder + brand + "\" + display name + "\" + "language.txt".
 std::wstring LanguageFilePath();

@@ -3,13 +3,17 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <map>
 #include <mutex>
 
+#include "app/early_errors.h"
 #include "app/process_state.h"
 #include "app/startup_layout.h"
 #include "app/terrace_text.h"
+#include "common/contained_path.h"
 #include "common/safe_json.h"
 #include "common/win32/plugin_util_win32.h"
 #include "host/command_bus.h"
@@ -36,14 +40,18 @@ struct Manifest {
   uint32_t ModuleCount() const { return modules ? defaults->ArraySize(modules) : 0; }
 };
 
-// False when there is no manifest or its format version is not the integer 1.
-bool OpenManifest(Manifest* manifest) {
+// False when there is no manifest or its format version is not the integer 1; `problem`
+// then says which (an unread file was reported when it was loaded).
+bool OpenManifest(Manifest* manifest, std::string* problem = nullptr) {
   manifest->defaults = GetUserDefaults("ApplicationManifest");
   if (!manifest->defaults) return false;
   const TerJsonValue* root = manifest->defaults->GetChild("manifest", nullptr);
   if (!root || !manifest->defaults->IsInt("windows::version", root) ||
-      manifest->defaults->GetInt("windows::version", root, 0) != 1)
+      manifest->defaults->GetInt("windows::version", root, 0) != 1) {
+    if (problem)
+      *problem = root ? "\"windows::version\" is not the integer 1" : "no \"manifest\" object";
     return false;
+  }
   const TerJsonValue* application = manifest->defaults->GetChild("application", root);
   manifest->modules =
       application ? manifest->defaults->GetChild("modules", application) : nullptr;
@@ -64,8 +72,25 @@ std::array<std::string, 4> FourTexts(ITerUserDefaults* manifest, const char* key
   return texts;
 }
 
+int Clamped(int64_t value) {
+  return static_cast<int>(std::clamp<int64_t>(value, -kPlacementLimit, kPlacementLimit));
+}
+
+// atoi's reading (blanks, sign, leading digits; anything else is 0), but a number too large
+// for any screen stops growing instead of wrapping.
+int LeadingInteger(const std::string& text) {
+  size_t at = 0;
+  while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+  bool negative = false;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+  int64_t value = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+    value = std::min<int64_t>(value * 10 + (text[at] - '0'), int64_t(kPlacementLimit) + 1);
+  return Clamped(negative ? -value : value);
+}
+
 int ScaledNumber(const std::string& text, float scale) {
-  return ScaleLength(std::atoi(text.c_str()), scale);
+  return Clamped(ScaleLength(LeadingInteger(text), scale));
 }
 
 }  // namespace
@@ -78,10 +103,11 @@ std::array<int, 4> ModuleWindowRect(const std::array<std::string, 4>& rect,
     if (text == kTopViewHeight) return view_height;
     return ScaledNumber(text, scale);
   };
-  return {ScaledNumber(rect[0], scale) + ScaledNumber(offset[0], scale),
-          ScaledNumber(rect[1], scale) + ScaledNumber(offset[1], scale),
-          ScaledNumber(offset[2], scale) + placeholder_or_scaled(rect[2]),
-          ScaledNumber(offset[3], scale) + placeholder_or_scaled(rect[3])};
+  auto sum = [](int a, int b) { return Clamped(int64_t(a) + int64_t(b)); };
+  return {sum(ScaledNumber(rect[0], scale), ScaledNumber(offset[0], scale)),
+          sum(ScaledNumber(rect[1], scale), ScaledNumber(offset[1], scale)),
+          sum(ScaledNumber(offset[2], scale), placeholder_or_scaled(rect[2])),
+          sum(ScaledNumber(offset[3], scale), placeholder_or_scaled(rect[3]))};
 }
 
 std::string ModuleCreationJson(const std::array<int, 4>* rect, const std::string* extra_json) {
@@ -107,7 +133,12 @@ std::string ModuleCreationJson(const std::array<int, 4>* rect, const std::string
 
 bool LoadModulesAndRegisterPlatformCommands(TERReceiveFunction platform_handler) {
   Manifest opened;
-  if (!OpenManifest(&opened)) return false;
+  std::string problem;
+  if (!OpenManifest(&opened, &problem)) {
+    if (!problem.empty())
+      LogError("ApplicationManifest.json could not be used: " + problem + "; no module is loaded");
+    return false;
+  }
   ITerUserDefaults* manifest = opened.defaults;
 
   TerText base(TerUtilityApp()->ModulesFolder());
@@ -116,6 +147,11 @@ bool LoadModulesAndRegisterPlatformCommands(TERReceiveFunction platform_handler)
     const TerJsonValue* entry = manifest->ArrayElement(opened.modules, i);
     TerText name(manifest->GetString("windows:name", entry));
     if (name.empty()) continue;  // an entry that names no module
+    if (!IsContainedRelativePath(name.str())) {
+      LogError("ApplicationManifest.json: module \"" + name.str() +
+               "\" is not a folder inside the modules folder; not loaded");
+      continue;
+    }
     const std::wstring folder = base_wide + Utf8ToWide(name.get()) + L"\\";
     LoadModule(WideToUtf8(folder));
   }

@@ -22,7 +22,9 @@ bool FindModuleWindow(const std::string& name, HWND* window);
 
 // Placement arithmetic: each number trunc(atoi(text) × scale); the third and fourth "rect"
 // texts may instead be "${topViewWidth}" / "${topViewHeight}" (taken as they are).
-// Result: [r0 + o0, r1 + o1, o2 + r2, o3 + r3].
+// Result: [r0 + o0, r1 + o1, o2 + r2, o3 + r3]. Every number and sum is clamped to
+// ±kPlacementLimit, so a module's right − left cannot overflow either.
+constexpr int kPlacementLimit = 1000000;
 std::array<int, 4> ModuleWindowRect(const std::array<std::string, 4>& rect,
                                     const std::array<std::string, 4>& offset, float scale,
                                     int view_width, int view_height);

@@ -1,5 +1,6 @@
 #include "host/plugin_descriptor.h"
 
+#include "common/contained_path.h"
 #include "common/safe_json.h"
 
 namespace {
@@ -32,20 +33,6 @@ bool Fail(std::string* error, const std::string& message) {
 }
 
 }  // namespace
-
-bool IsContainedRelativePath(const std::string& path) {
-  if (path.empty()) return false;
-  if (path[0] == '/' || path[0] == '\\') return false;      // rooted or UNC
-  if (path.find(':') != std::string::npos) return false;    // drive, device or stream
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find_first_of("/\\", start);
-    if (end == std::string::npos) end = path.size();
-    if (path.compare(start, end - start, "..") == 0) return false;
-    start = end + 1;
-  }
-  return true;
-}
 
 bool ParsePluginDescriptor(const std::string& text, bool is_64bit, PluginDescriptor* descriptor,
                            std::string* error) {

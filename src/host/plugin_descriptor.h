@@ -27,9 +27,6 @@ struct PluginDescriptor {
 bool ParsePluginDescriptor(const std::string& text, bool is_64bit, PluginDescriptor* descriptor,
                            std::string* error);
 
-// A relative path that stays inside its folder ("/" and "\" both separate).
-bool IsContainedRelativePath(const std::string& path);
-
 // Candidate order: the first name is always the highest version; a later name that is not
 // lower than the current best goes to the front, a lower one to the end. This is not a
 // full sort: 1.0.0, 3.0.0, 2.0.0 gives 3.0.0, 1.0.0, 2.0.0.

@@ -1,11 +1,11 @@
 #include "shell/language.h"
 
-#include <glog/logging.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <string>
 
+#include "app/data_file_problem.h"
+#include "app/early_errors.h"
 #include "app/product_identity.h"
 #include "app/terrace_text.h"
 #include "host/resource_catalogues.h"
@@ -33,10 +33,18 @@ const TerJsonValue* SiteEntry(ITerUserDefaults* site, int number) {
   return site ? site->GetChild(std::to_string(number).c_str(), nullptr) : nullptr;
 }
 
-void ReplaceAll(std::string* text, const std::string& placeholder, const std::string& value) {
-  for (size_t at = text->find(placeholder); at != std::string::npos;
-       at = text->find(placeholder, at + value.size()))
-    text->replace(at, placeholder.size(), value);
+// One pass that copies the text once: replacing in place would move the tail once per
+// match, which is quadratic in the number of placeholders.
+std::string ReplaceAll(const std::string& text, const std::string& placeholder,
+                       const std::string& value) {
+  std::string result;
+  size_t from = 0;
+  for (size_t at = text.find(placeholder); at != std::string::npos;
+       at = text.find(placeholder, from)) {
+    result.append(text, from, at - from).append(value);
+    from = at + placeholder.size();
+  }
+  return result.append(text, from, std::string::npos);
 }
 
 }  // namespace
@@ -63,11 +71,11 @@ std::string ReplacePlaceholders(const std::string& text, const LanguageSiteValue
                                 const std::string& fallback_root) {
   std::string result = text;
   if (result.find("$(kLocalSubDir)") != std::string::npos)
-    ReplaceAll(&result, "$(kLocalSubDir)", entry ? entry->sub_dir : std::string());
+    result = ReplaceAll(result, "$(kLocalSubDir)", entry ? entry->sub_dir : std::string());
   if (result.find("$(rootPath)") != std::string::npos)
-    ReplaceAll(&result, "$(rootPath)", entry ? entry->root_path : fallback_root);
+    result = ReplaceAll(result, "$(rootPath)", entry ? entry->root_path : fallback_root);
   if (result.find("$(aPath)") != std::string::npos) {
-    ReplaceAll(&result, "$(aPath)", entry ? entry->a_path : fallback_root);
+    result = ReplaceAll(result, "$(aPath)", entry ? entry->a_path : fallback_root);
     if (!result.empty() && result.back() == '/') result.pop_back();
   }
   return result;
@@ -76,7 +84,7 @@ std::string ReplacePlaceholders(const std::string& text, const LanguageSiteValue
 void LoadLanguageSites() {
   const std::string path = ApplicationFolder() + "LangSite.json";
   if (!InitUserDefaults("langSite", Utf8ToWide(path).c_str())) {
-    LOG(ERROR) << "Load LangSite.json ERROR: " << path;
+    LogError("Load LangSite.json ERROR: " + path + ": " + DataFileProblem(Utf8ToWide(path)));
     return;
   }
   ITerUserDefaults* site = GetUserDefaults("langSite");

@@ -6,6 +6,7 @@
 
 #include "app/product_identity.h"
 #include "app/single_instance.h"
+#include "host/platform_handler.h"
 
 namespace {
 
@@ -55,6 +56,28 @@ TEST(ProductIdentity, DocumentsFoldersAreCreatedOneByOne) {
   EXPECT_NE(::GetFileAttributesW(product.c_str()), INVALID_FILE_ATTRIBUTES);
   ::RemoveDirectoryW(clips.c_str());
   ::RemoveDirectoryW(product.c_str());
+}
+
+// The sub-folder name comes from a module; it may name a folder inside Documents only.
+TEST(ProductIdentity, DocumentsSubFolderMayNotLeaveDocuments) {
+  wchar_t documents[MAX_PATH];
+  ASSERT_TRUE(SUCCEEDED(
+      ::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+  const std::wstring parent = std::wstring(documents) + L"\\..\\";
+  const std::wstring escaped = parent + L"ostrevan-escaped-folder";
+  ::RemoveDirectoryW(escaped.c_str());
+  for (const wchar_t* name : {L"..\\ostrevan-escaped-folder", L"Clips\\..\\..\\ostrevan-escaped-folder",
+                              L"C:\\ostrevan-escaped-folder", L"NUL"}) {
+    EXPECT_EQ(DocumentsFolder(name), L"") << name;
+    TERObserveData1 record = {};
+    record.name = "LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR";
+    std::wstring argument = name;
+    record.wide_text = &argument[0];
+    PlatformHandler(&record);
+    EXPECT_EQ(record.wide_text, nullptr) << name;
+  }
+  EXPECT_EQ(::GetFileAttributesW(escaped.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(::GetFileAttributesW(L"C:\\ostrevan-escaped-folder"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(ProductIdentity, LanguageFileLivesInTheProductSettingsFolder) {

@@ -100,6 +100,12 @@ std::wstring TodayText() {
   return text;
 }
 
+ULONGLONG Now() {
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  return ULONGLONG(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+}
+
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW entry;
@@ -112,15 +118,27 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   return names;
 }
 
-std::string ProductLog(DWORD process_id) {
+std::string ProductLog(DWORD process_id, ULONGLONG written_since) {
   const std::wstring folder = LocalAppDataFolder() + L"Pellavorne\\" + TodayText();
-  const std::wstring ending = L"." + std::to_wstring(process_id);
+  const std::wstring suffix = L"." + std::to_wstring(process_id);
+  std::wstring newest;
+  ULONGLONG newest_time = 0;
   for (const std::wstring& name : FilesIn(folder)) {
-    if (name.find(L".INFO.") != std::wstring::npos && name.size() > ending.size() &&
-        name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
-      return ReadWholeFile(folder + L"\\" + name);
+    if (name.find(L".INFO.") == std::wstring::npos || name.size() < suffix.size() ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExW((folder + L"\\" + name).c_str(), GetFileExInfoStandard, &data))
+      continue;
+    const ULONGLONG time = ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                           data.ftLastWriteTime.dwLowDateTime;
+    if (time < written_since) continue;
+    if (newest.empty() || time >= newest_time) {
+      newest = name;
+      newest_time = time;
+    }
   }
-  return std::string();
+  return newest.empty() ? std::string() : ReadWholeFile(folder + L"\\" + newest);
 }
 
 AppCopy::AppCopy() {

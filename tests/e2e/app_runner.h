@@ -70,6 +70,10 @@ void RunInRecorder(HWND main_window, const std::string& script);
 std::wstring LocalAppDataFolder();  // ends with "\"
 std::wstring TodayText();           // "%Y%m%d"
 std::vector<std::wstring> FilesIn(const std::wstring& folder);  // names only
-// The INFO log file (which holds the lines of every severity) that the product process
-// `process_id` wrote into today's log folder; empty when there is none.
-std::string ProductLog(DWORD process_id);
+// The INFO log (it holds the lines of every severity) that the product process `process_id`
+// wrote into today's log folder: the newest INFO file whose name ends in ".<pid>" (process
+// ids come round again within a day, and the digits of a short one also occur in the time
+// stamps of other names) and was last written at `written_since` (a Now()) or later; empty
+// when there is none.
+std::string ProductLog(DWORD process_id, ULONGLONG written_since = 0);
+ULONGLONG Now();  // as a file time

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app_runner.h"
+#include "test_pictures.h"
 
 namespace {
 
@@ -46,18 +47,9 @@ TEST(Startup, RunLogsTheSystemLineAndExitsCleanlyOnClose) {
   EXPECT_TRUE(document["FreeMemSize"].IsInt64());
 }
 
-bool WroteALog(DWORD process_id) {
-  const std::wstring ending = L"." + std::to_wstring(process_id);
-  for (const std::wstring& name : FilesIn(LogFolder())) {
-    if (name.size() > ending.size() &&
-        name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
-      return true;
-  }
-  return false;
-}
-
 TEST(Startup, OfTwoRacingStartsOneOpensTheWindowAndTheOtherLeavesQuietly) {
   for (int pair = 0; pair < 10; ++pair) {
+    const ULONGLONG pair_start = Now();
     RunningApp apps[2];
     ASSERT_TRUE(apps[0].StartHeld());
     ASSERT_TRUE(apps[1].StartHeld());
@@ -82,8 +74,8 @@ TEST(Startup, OfTwoRacingStartsOneOpensTheWindowAndTheOtherLeavesQuietly) {
     EXPECT_EQ(first.WaitForExit(0), -1);
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(first.WaitForExit(), 0) << "pair " << pair;
-    EXPECT_TRUE(WroteALog(first.process_id())) << "pair " << pair;
-    EXPECT_FALSE(WroteALog(apps[second].process_id())) << "pair " << pair;
+    EXPECT_NE(ProductLog(first.process_id(), pair_start), "") << "pair " << pair;
+    EXPECT_EQ(ProductLog(apps[second].process_id(), pair_start), "") << "pair " << pair;
   }
 }
 
@@ -255,24 +247,75 @@ TEST(Startup, UnusableManifestStillOpensTheFrameWithoutModules) {
   }
 }
 
+// Runs the copy until its window shows, closes it and answers its log.
+std::string RunAndClose(const AppCopy& copy) {
+  RunningApp app;
+  if (!app.Start(L"", copy.Executable())) return "<not started>";
+  HWND window = app.WaitForMainWindow();
+  if (!window) return "<no window>";
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  if (app.WaitForExit() != 0) return "<bad exit>";
+  return ProductLog(app.process_id());
+}
+
+// The language site is read before the log exists; its error, and those of every other
+// data file, reach the log file with the parser's reason.
+TEST(Startup, UnusableDataFilesLeaveAnErrorLineWithTheReason) {
+  AppCopy copy;
+  WriteText(copy.folder() + L"LangSite.json", R"({"3": {"subDir": }})");
+  WriteText(copy.folder() + L"Option.json", "[1, 2]");
+  copy.WriteManifest("\xEF\xBB\xBF{\"manifest\": {");
+  const std::string log = RunAndClose(copy);
+  const auto line = [&log](const std::string& start) {
+    const size_t at = log.find(start);
+    return at == std::string::npos ? "<missing: " + start + "> in " + log.substr(0, 300)
+                                   : log.substr(at, log.find('\n', at) - at);
+  };
+  const std::string site = line("Load LangSite.json ERROR: ");
+  EXPECT_NE(site.find("LangSite.json: Invalid value. (offset 17)"), std::string::npos) << site;
+  const std::string options = line("Option.json could not be used: ");
+  EXPECT_NE(options.find("is not a JSON object"), std::string::npos) << options;
+  const std::string manifest = line("ApplicationManifest.json could not be used: ");
+  EXPECT_NE(manifest.find("offset"), std::string::npos) << manifest;
+  EXPECT_LT(log.find("SysInfoStr: "), log.find("Load LangSite.json ERROR: "));
+
+  AppCopy versioned;
+  versioned.WriteManifest(R"({"manifest": {"windows::version": 2, "application": {}}})");
+  const std::string second = RunAndClose(versioned);
+  EXPECT_NE(second.find("ApplicationManifest.json could not be used: \"windows::version\" is "
+                        "not the integer 1"),
+            std::string::npos)
+      << second;
+}
+
+// A small file claiming 30000 × 30000 pixels would take gigabytes to decode; it is refused
+// from its header, as a missing picture, and the program goes on.
+TEST(Startup, DecompressionBombInResourcesIsRefused) {
+  AppCopy copy;
+  copy.AddRecorderModule();
+  WriteText(copy.folder() + L"Resources\\alert.png", BlackPng(30000, 30000));
+  RunningApp app;
+  ASSERT_TRUE(app.Start(L"", copy.Executable()));
+  HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  RunInRecorder(window, "main:platform LIBPLATFORM_COMMAND_FIND_IMAGE alert.png");
+  EXPECT_TRUE(copy.WaitForLog("platform LIBPLATFORM_COMMAND_FIND_IMAGE main=1 object=set"));
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(), 0);
+  const std::string log = ProductLog(app.process_id());
+  EXPECT_NE(log.find("alert.png claims 30000 x 30000 pixels"), std::string::npos) << log;
+}
+
 TEST(Startup, ShutdownIsLoggedInOrder) {
-  const std::wstring folder = LogFolder();
   RunningApp app;
   ASSERT_TRUE(app.Start());
   HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
   ::PostMessageW(window, WM_CLOSE, 0, 0);
   ASSERT_EQ(app.WaitForExit(), 0);
-  bool found = false;
-  for (const std::wstring& name : FilesIn(folder)) {
-    if (name.find(L".INFO.") == std::wstring::npos ||
-        name.find(std::to_wstring(app.process_id())) == std::wstring::npos)
-      continue;
-    const std::string log = ReadWholeFile(folder + L"\\" + name);
-    found = log.find("SysInfoStr: ") < log.find("Shut down in order, exit code 0");
-    EXPECT_NE(log.find("Shut down in order, exit code 0"), std::string::npos) << log;
-  }
-  EXPECT_TRUE(found);
+  const std::string log = ProductLog(app.process_id());
+  ASSERT_NE(log.find("Shut down in order, exit code 0"), std::string::npos) << log;
+  EXPECT_LT(log.find("SysInfoStr: "), log.find("Shut down in order, exit code 0"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/early_errors.h"
 #include "app/process_state.h"
 #include "host/command_bus.h"
 #include "host/module_table.h"
@@ -36,6 +37,19 @@ TEST(ModuleWindowPlacement, PlaceholdersOnlyCountInTheSizeElements) {
             (std::array<int, 4>{0, 0, 236, 736}));
   EXPECT_EQ(ModuleWindowRect({"abc", "12px", "", "-7"}, {"x", "", "+3", "-2"}, 1.0f, 1, 1),
             (std::array<int, 4>{0, 12, 3, -9}));
+}
+
+TEST(ModuleWindowPlacement, HugeNumbersAreClampedNotWrapped) {
+  constexpr int kMax = kPlacementLimit;
+  EXPECT_EQ(ModuleWindowRect({"2147483647", "-2147483648", "99999999999999999999", "4294967296"},
+                             {"2147483647", "-5", "1", "0"}, 1.5f, 1, 1),
+            (std::array<int, 4>{kMax, -kMax, kMax, kMax}));
+  EXPECT_EQ(ModuleWindowRect({"999999", "-999999", "${topViewWidth}", "1000000"},
+                             {"999999", "-999999", "-2000000", "5"}, 1.0f, 736, 236),
+            (std::array<int, 4>{kMax, -kMax, 736 - kMax, kMax}));
+  EXPECT_EQ(ModuleWindowRect({" +12", "\t-7", "3", "4"}, {"0", "0", "0", "0"}, 1.0f, 1, 1),
+            (std::array<int, 4>{12, -7, 3, 4}))
+      << "blanks and signs read as before";
 }
 
 TEST(ModuleCreationJson, CompactWithOnlyWhatIsGiven) {
@@ -174,6 +188,32 @@ TEST_F(ManifestTest, ModulesLoadInOrderAndWindowsGetTheirPlacement) {
   EXPECT_EQ(second, frame_);  // the module left the parent in `window`
   HWND ghost = nullptr;
   EXPECT_FALSE(FindModuleWindow("ghost", &ghost));
+}
+
+// The folder name comes from the manifest and is joined to the modules folder; like a
+// descriptor's "path", it may not climb out of it.
+TEST_F(ManifestTest, ModuleNamesThatLeaveTheModulesFolderAreNotLoaded) {
+  TempFolder outside(L"outside");  // a sibling of the modules folder, both in the temp folder
+  const std::wstring parent = base_.substr(0, base_.rfind(L'\\', base_.size() - 2) + 1);
+  ASSERT_EQ(outside.path().compare(0, parent.size(), parent), 0) << "not siblings";
+  std::string outside_name = Narrow(outside.path().substr(parent.size()));
+  outside_name.back() = '/';
+  AddVersion(outside.path() + L"escaped_probe\\", L"1.0.0",
+             Descriptor("escaped.dll", "1.0.0", R"("command-recv": ["ESCAPED_CREATE"])"),
+             TestModuleDll(L"probe_module.dll"), L"escaped.dll");
+  const std::string climbing = "../" + outside_name + "escaped_probe";
+  for (const std::string& name : {climbing, std::string("placed_nowhere\\\\..\\\\..\\\\x")}) {
+    ASSERT_TRUE(UseManifest(R"({"manifest": {"windows::version": 1, "application": {"modules": [
+        {"windows:name": ")" + name + R"("}]}}})"));
+    EXPECT_TRUE(LoadModulesAndRegisterPlatformCommands([](TERObserveData1*) {}));
+  }
+  EXPECT_EQ(ModuleTable::Instance().Find("escaped_probe"), nullptr);
+  EXPECT_EQ(CommandBus::Host().ReceiverCount("ESCAPED_CREATE"), 0u);
+  bool logged = false;
+  for (const std::string& error : KeptErrors())
+    logged |= error.find("escaped_probe\" is not a folder inside the modules folder") !=
+              std::string::npos;
+  EXPECT_TRUE(logged);
 }
 
 TEST_F(ManifestTest, ScaledPlacementReachesTheModule) {

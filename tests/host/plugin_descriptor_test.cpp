@@ -1,5 +1,7 @@
 #include "host/plugin_descriptor.h"
 
+#include "common/contained_path.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -107,15 +109,28 @@ TEST(PluginDescriptor, SyntaxErrorCarriesTheParserMessage) {
   EXPECT_NE(error.find("name"), std::string::npos) << error;  // "Missing a name for object member."
 }
 
-TEST(PluginDescriptor, ContainedPaths) {
-  EXPECT_TRUE(IsContainedRelativePath("a.dll"));
-  EXPECT_TRUE(IsContainedRelativePath("sub/a.dll"));
-  EXPECT_TRUE(IsContainedRelativePath("sub\\deeper\\a.dll"));
-  EXPECT_TRUE(IsContainedRelativePath("..a.dll"));
-  EXPECT_FALSE(IsContainedRelativePath(""));
-  EXPECT_FALSE(IsContainedRelativePath("C:a.dll"));
-  EXPECT_FALSE(IsContainedRelativePath("..\\a.dll"));
-  EXPECT_FALSE(IsContainedRelativePath("sub\\.."));
+// Module names, picture keys and documents sub-folders pass the same check as "path".
+TEST(ContainedPath, OnlyNamesThatStayInTheirFolderPass) {
+  const struct {
+    const char* path;
+    bool contained;
+  } cases[] = {
+      {"a.dll", true},         {"sub/a.dll", true},     {"sub\\deeper\\a.dll", true},
+      {"..a.dll", true},       {"a..b", true},          {"dialog\\x.png", true},
+      {"console.png", true},   {"COM0", true},          {"nul1.png", true},
+      {"", false},             {"C:a.dll", false},      {"a.png:stream", false},
+      {"..\\a.dll", false},    {"sub\\..", false},      {"..", false},
+      {"sub/../../x", false},  {"\\\\server\\x", false}, {"/x", false},
+      {"\\x", false},          {"... ", false},         {". .\\x", false},
+      {"x\\...\\y", false},    {"NUL", false},          {"con.png", false},
+      {"dialog\\Aux .txt", false}, {"COM7.png", false}, {"lpt1", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsContainedRelativePath(std::string(c.path)), c.contained) << c.path;
+    const std::string narrow = c.path;
+    EXPECT_EQ(IsContainedRelativePath(std::wstring(narrow.begin(), narrow.end())), c.contained)
+        << c.path;
+  }
 }
 
 }  // namespace

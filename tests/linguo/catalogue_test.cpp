@@ -6,6 +6,7 @@
 #include <random>
 
 #include "catalogue_support.h"
+#include "linguo/mo_catalogue.h"
 
 namespace linguo_test {
 namespace {
@@ -71,8 +72,20 @@ TEST_P(Catalogue, DamagedFilesAreRefused) {
       {"overlong UTF-8", BuildMo({{"ok", "\xC0\x80"}}, big_endian_)},
       {"surrogate in a key", BuildMo({{"\xED\xA0\x80", "x"}}, big_endian_)},
       {"UTF-8 cut short", BuildMo({{"ok", "a\xF0\x9F\x98"}}, big_endian_)},
+      {"U+110000", BuildMo({{"ok", "\xF4\x90\x80\x80"}}, big_endian_)},
+      {"largest four-byte form", BuildMo({{"\xF7\xBF\xBF\xBF", "x"}}, big_endian_)},
   };
   for (const auto& c : cases) EXPECT_FALSE(Loads(c.bytes)) << c.what;
+  EXPECT_TRUE(Loads(BuildMo({{"ok", "\xF4\x8F\xBF\xBF"}}, big_endian_))) << "U+10FFFF";
+  EXPECT_STREQ(T(L"ok"), L"\xDBFF\xDFFF");
+}
+
+// The reader itself, on bytes whose next byte is the sound file's last NUL: a reader that
+// looked one byte past the end would find its terminator there and accept.
+TEST_P(Catalogue, TerminatorMustLieInsideTheBytes) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(good_.data());
+  EXPECT_NE(linguo::Catalogue::Parse(bytes, good_.size()), nullptr);
+  EXPECT_EQ(linguo::Catalogue::Parse(bytes, good_.size() - 1), nullptr);
 }
 
 TEST_P(Catalogue, RandomMutationsAreReadSafely) {

@@ -7,7 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/early_errors.h"
 #include "shell/language.h"
+#include "test_files.h"
+#include "test_pictures.h"
 #include "shipped_data.h"
 
 namespace {
@@ -23,7 +26,7 @@ TEST(UrlCatalogue, WithoutOptionsEveryAddressIsEmpty) {
 
 TEST(UrlCatalogue, ShippedOptionsGoThroughTheLanguageSite) {
   SetCurrentLanguageNumber(2);
-  LoadOptions();
+  LoadOptions(&ReplaceLanguagePlaceholders);
   EXPECT_STREQ(FindUrl("url:help"), "https://www.pellavorne.example/de/help/screen-recorder/");
   EXPECT_STREQ(FindUrl("url:brand"), "https://www.pellavorne.example/de");
   EXPECT_STREQ(FindUrl("url:product"), "https://www.pellavorne.example/de/screen-recorder");
@@ -44,9 +47,7 @@ LOGFONTW LogicalFont(HFONT font) {
 }
 
 TEST(FontCatalogue, TableHasExactlyTheListedFonts) {
-  HDC screen = ::GetDC(nullptr);
-  BuildFontTable(screen, 1.0f, false);
-  ::ReleaseDC(nullptr, screen);
+  BuildFontTable(1.0f, false);
 
   int gdiplus = 0, gdi = 0;
   for (int size = 8; size <= 64; ++size) {
@@ -74,13 +75,39 @@ TEST(FontCatalogue, TableHasExactlyTheListedFonts) {
 }
 
 TEST(FontCatalogue, SizesFollowTheScaleAndScript) {
-  HDC screen = ::GetDC(nullptr);
-  BuildFontTable(screen, 1.5f, true);
-  ::ReleaseDC(nullptr, screen);
+  BuildFontTable(1.5f, true);
   const LOGFONTW bold16 = LogicalFont(FindFont("font:16:bold"));
   EXPECT_EQ(bold16.lfHeight, 24);
   EXPECT_EQ(bold16.lfCharSet, DEFAULT_CHARSET);
   EXPECT_EQ(LogicalFont(FindFont("font:13:normal")).lfHeight, 19);  // 19.5 truncated
+}
+
+// Fonts are made on their first look-up, from any thread, once per key; a font handed out
+// stays valid when a new table starts.
+TEST(FontCatalogue, EachFontIsMadeOnceWhicheverThreadAsks) {
+  BuildFontTable(1.0f, false);
+  std::vector<std::thread> threads;
+  std::vector<std::vector<void*>> seen(4);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t, &seen] {
+      for (int size : {12, 16, 20, 56}) {
+        seen[t].push_back(FindGdiplusFont("font:gdiplus:" + std::to_string(size) + ":bold"));
+        seen[t].push_back(FindFont("font:" + std::to_string(size % 22) + ":normal"));
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (int t = 1; t < 4; ++t) EXPECT_EQ(seen[t], seen[0]);
+  Gdiplus::Font* held = FindGdiplusFont("font:gdiplus:16:bold");
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(FindGdiplusFont("font:gdiplus:16:bold"), held);
+  const float size = held->GetSize();
+  BuildFontTable(1.5f, false);
+  Gdiplus::Font* larger = FindGdiplusFont("font:gdiplus:16:bold");
+  ASSERT_NE(larger, held);
+  EXPECT_GT(larger->GetSize(), size);
+  EXPECT_EQ(held->GetLastStatus(), Gdiplus::Ok);
+  EXPECT_EQ(held->GetSize(), size);
 }
 
 TEST(ImageCatalogue, PreloadCataloguesEveryPictureInOrder) {
@@ -127,6 +154,37 @@ TEST(ImageCatalogue, OnDemandPictureIsReadOnceThenServedFromMemory) {
   EXPECT_EQ(first->GetWidth(), 4u);
   ::DeleteFileW((ShippedData::TestFolder() + L"Resources\\on-demand.png").c_str());
   EXPECT_EQ(FindOrLoadImage("on-demand.png"), first);
+}
+
+bool KeptErrorMentions(const std::string& text) {
+  for (const std::string& error : KeptErrors())
+    if (error.find(text) != std::string::npos) return true;
+  return false;
+}
+
+// A picture is refused before decoding when it claims more pixels than any real one, or
+// when its key would read outside Resources; either is a missing picture with an error.
+TEST(ImageCatalogue, OversizedAndEscapingPicturesAreMissing) {
+  const std::wstring resources = ShippedData::TestFolder() + L"Resources\\";
+  WriteText(resources + L"small-black.png", BlackPng(16, 9));
+  WriteText(resources + L"too-many-pixels.png", BlackPng(9000, 9000));
+  WriteText(ShippedData::TestFolder() + L"outside.png", BlackPng(4, 4));
+
+  Gdiplus::Bitmap* small = FindOrLoadImage("small-black.png");
+  ASSERT_NE(small, nullptr);
+  EXPECT_EQ(small->GetLastStatus(), Gdiplus::Ok);
+  EXPECT_EQ(small->GetWidth(), 16u);
+  EXPECT_EQ(small->GetHeight(), 9u);
+
+  for (const char* key : {"too-many-pixels.png", "..\\outside.png", "dialog\\..\\..\\outside.png",
+                          "Z:outside.png"}) {
+    Gdiplus::Bitmap* refused = FindOrLoadImage(key);
+    ASSERT_NE(refused, nullptr) << key;
+    EXPECT_NE(refused->GetLastStatus(), Gdiplus::Ok) << key;
+    EXPECT_EQ(FindOrLoadImage(key), refused) << key << ": not tried again";
+  }
+  EXPECT_TRUE(KeptErrorMentions("too-many-pixels.png claims 9000 x 9000 pixels"));
+  EXPECT_TRUE(KeptErrorMentions("\"..\\outside.png\" leaves the Resources folder"));
 }
 
 TEST(ImageCatalogue, ConcurrentLoadsFromSeveralThreadsKeepOneImagePerKey) {

@@ -113,6 +113,20 @@ TEST(Placeholders, EveryOccurrenceIsReplacedLiterally) {
             "https://b/|https://b//|");
 }
 
+// Option.json may hold hundreds of thousands of placeholders; replacing them in place moved
+// the tail once per match and kept start-up busy for over a minute.
+TEST(Placeholders, ManyPlaceholdersAreReplacedInOnePass) {
+  const LanguageSiteValues site = {"de/", "https://root.example/", "$(kLocalSubDir)"};
+  constexpr size_t kCount = 300000;
+  std::string text;
+  for (size_t i = 0; i < kCount; ++i) text += "$(kLocalSubDir)$(rootPath)x$(aPath)";
+  const std::string result = ReplacePlaceholders(text, &site, "fb");
+  const std::string unit = "de/https://root.example/x$(kLocalSubDir)";
+  ASSERT_EQ(result.size(), kCount * unit.size());
+  for (size_t at = 0; at < result.size(); at += unit.size())
+    ASSERT_EQ(result.compare(at, unit.size(), unit), 0) << at;
+}
+
 TEST(Translation, LanguagesLoadTheirCatalogue) {
   ASSERT_TRUE(ActivateLanguage(8));
   EXPECT_EQ(CurrentLanguageNumber(), 8);

@@ -24,6 +24,8 @@ const char kSettings[] = R"({
   "flag": true,
   "accent": [255, 128, 0],
   "text_color": [1, "2", 3],
+  "short_color": [5, 6],
+  "long_color": [5, 6, 7, 8],
   "window": {"width": 800, "height": 600, "title": "Main"},
   "recent": ["a.mp4", {"c": 1}],
   "alpha": "last member"
@@ -68,6 +70,10 @@ TEST_F(UserDefaultsTest, TypedReadsFallBackOnMissingKeysAndWrongTypes) {
   const TerColor fallback{1, 1, 1};
   EXPECT_EQ(defaults_->GetColor("accent", nullptr, fallback).green, 128);
   EXPECT_EQ(defaults_->GetColor("text_color", nullptr, fallback).green, 1);
+  for (const char* key : {"short_color", "long_color"}) {
+    const TerColor color = defaults_->GetColor(key, nullptr, fallback);
+    EXPECT_EQ(color.red + color.green + color.blue, 3) << key << ": only three components count";
+  }
 
   EXPECT_EQ(Str(defaults_->ValueText(defaults_->GetChild("ratio", nullptr))), "1.5");
   EXPECT_EQ(Str(defaults_->ValueText(defaults_->GetChild("flag", nullptr))), "<null>");
@@ -78,7 +84,7 @@ TEST_F(UserDefaultsTest, TypedReadsFallBackOnMissingKeysAndWrongTypes) {
 TEST_F(UserDefaultsTest, MembersAndArraysInDocumentOrder) {
   EXPECT_EQ(MemberNames(defaults_, defaults_->GetRoot()),
             (Names{"zeta", "name", "count", "big", "ratio", "flag", "accent", "text_color",
-                   "window", "recent", "alpha"}));
+                   "short_color", "long_color", "window", "recent", "alpha"}));
   const TerJsonValue* window = defaults_->GetChild("window", nullptr);
   EXPECT_EQ(MemberNames(defaults_, window), (Names{"width", "height", "title"}));
   EXPECT_EQ(defaults_->GetInt("height", window, 0), 600);

@@ -115,6 +115,48 @@ TEST_F(Shadow, MovesWithoutRedrawingAndRedrawsOnResize) {
   EXPECT_EQ(WindowRect(shadow).bottom - WindowRect(shadow).top, 240);
 }
 
+// The picture is rendered on a worker while the parent is built, and used when the parent
+// shows at the size it was prepared for; any later change of size or band renders anew.
+TEST_F(Shadow, PreparedPictureIsUsedOnlyWhileItFits) {
+  CThemedShadowWnd shadow;
+  ASSERT_NE(shadow.Create(parent_), nullptr);
+  shadow.SetShadowSize(12);
+  shadow.Prepare();
+  shadow.AdjustWindowPos();
+  EXPECT_EQ(shadow.PreparedPicturesUsed(), 1);
+  EXPECT_TRUE(shadow.Picture().Fits(300, 200, 13));
+
+  ::MoveWindow(parent_, 100, 100, 320, 200, TRUE);
+  EXPECT_EQ(shadow.RedrawCount(), 2);
+  EXPECT_EQ(shadow.PreparedPicturesUsed(), 1) << "a new size is rendered, not taken";
+  EXPECT_TRUE(shadow.Picture().Fits(320, 200, 13));
+
+  CThemedShadowWnd changed;
+  ASSERT_NE(changed.Create(parent_), nullptr);
+  changed.Prepare();  // with the default size, then the settings change
+  changed.SetShadowSize(20);
+  changed.AdjustWindowPos();
+  EXPECT_EQ(changed.PreparedPicturesUsed(), 0);
+  EXPECT_TRUE(changed.Picture().Fits(320, 200, 21));
+}
+
+// Drawn only in the bands along the right and bottom edges.
+TEST(ShadowPicture, OnlyTheRightAndBottomBandsAreDrawn) {
+  const vantorel::ShadowPicture picture = vantorel::RenderShadowPicture(300, 200, 13, 10);
+  ASSERT_NE(picture.picture, nullptr);
+  ASSERT_NE(picture.bitmap, nullptr);
+  auto alpha = [&](int x, int y) {
+    Gdiplus::Color color;
+    picture.picture->GetPixel(x, y, &color);
+    return color.GetA();
+  };
+  EXPECT_EQ(alpha(150, 100), 0) << "the middle lies behind the parent";
+  EXPECT_EQ(alpha(10, 10), 0);
+  EXPECT_GT(alpha(293, 100), 200) << "right band";
+  EXPECT_GT(alpha(150, 193), 200) << "bottom band";
+  EXPECT_EQ(vantorel::RenderShadowPicture(0, 200, 13, 10).bitmap, nullptr);
+}
+
 TEST_F(Shadow, HidesAndShowsWithTheParent) {
   HWND shadow = MakeShadow();
   shadow_->AdjustWindowPos();

@@ -32,6 +32,10 @@ void KvThemedShadowWnd::AdjustWindowPos() {
   m_pImpl->AdjustWindowPos();
 }
 
+void KvThemedShadowWnd::Prepare() {
+  m_pImpl->Prepare();
+}
+
 KvThemedShadowWnd::operator HWND() const {
   return m_pImpl->m_hWnd;
 }

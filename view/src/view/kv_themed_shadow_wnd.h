@@ -30,6 +30,9 @@ class VANTOREL_API KvThemedShadowWnd {
   void SetRightOffsetArea(int area);           // band kept clear at the edges; negative gives 1
   void SetRoundOffset(int first, int second);  // subtracted from the vertical / horizontal offset
   void AdjustWindowPos();                      // moves now; repaints only after a change of size
+  // Renders the picture for the window's current size on a worker thread, so showing the
+  // window costs only the copy to the screen. Call after the size settings.
+  void Prepare();
 
   operator HWND() const;
 

@@ -1,5 +1,7 @@
 #include "view/internal/themed_shadow_wnd.h"
 
+#include <system_error>
+
 namespace {
 
 constexpr DWORD kFrameStyles = WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX;  // 0x00C50000
@@ -10,7 +12,7 @@ constexpr BYTE kConstantAlpha = 128;
 CThemedShadowWnd::~CThemedShadowWnd() {
   if (m_hWnd && ::IsWindow(m_hWnd)) DestroyWindow();
   m_hook.Remove();
-  ReleasePicture();
+  if (m_prepared.valid()) m_prepared.wait();  // its picture is released with the future
 }
 
 HWND CThemedShadowWnd::Create(HWND parent) {
@@ -94,46 +96,32 @@ void CThemedShadowWnd::AdjustWindowPos() {
   }
 }
 
-void CThemedShadowWnd::ReleasePicture() {
-  delete m_pShadowBitmap;
-  m_pShadowBitmap = nullptr;
-  if (m_hShadowBitmap) ::DeleteObject(m_hShadowBitmap);
-  m_hShadowBitmap = nullptr;
+void CThemedShadowWnd::Prepare() {
+  RECT parent = {};
+  if (m_prepared.valid() || !::GetWindowRect(m_hThemeParent, &parent)) return;
+  try {
+    m_prepared = std::async(std::launch::async, &vantorel::RenderShadowPicture,
+                            parent.right - parent.left, parent.bottom - parent.top, Band(),
+                            kCornerRadius);
+  } catch (const std::system_error&) {
+    // No thread to spare: the picture is rendered when it is first shown.
+  }
 }
 
 void CThemedShadowWnd::Redraw() {
   ++m_nRedrawCount;
-  ReleasePicture();
-  const INT width = m_rcClient.right - m_rcClient.left;
-  const INT height = m_rcClient.bottom - m_rcClient.top;
-  if (width <= 0 || height <= 0) return;
-
-  Gdiplus::GraphicsPath* outline = m_path.CreateRoundRect(
-      Gdiplus::Rect(m_rcClient.left, m_rcClient.top, width, height), kCornerRadius);
-  m_pShadowBitmap = new Gdiplus::Bitmap(width, height, PixelFormat32bppARGB);
-  if (!outline || !m_pShadowBitmap) return;
-  {
-    Gdiplus::Graphics graphics(m_pShadowBitmap);
-    Gdiplus::PathGradientBrush brush(outline);
-    // Transparent at the outline, black from 5% of the way in to the centre.
-    const Gdiplus::Color colors[] = {Gdiplus::Color(0x00FFFFFF), Gdiplus::Color(0xFF000000),
-                                     Gdiplus::Color(0xFF000000)};
-    Gdiplus::REAL positions[] = {0.0f, 0.05f, 1.0f};
-    brush.SetInterpolationColors(colors, positions, 3);
-    // Only the bands along the right and bottom edges show from behind the parent.
-    const INT band = m_nShadowSize + m_nRightOffsetArea;
-    graphics.ExcludeClip(
-        Gdiplus::Rect(m_rcClient.left, m_rcClient.top, width - band, height - band));
-    graphics.FillPath(&brush, outline);
-  }
-  if (m_pShadowBitmap->GetHBITMAP(Gdiplus::Color(0xFF000000), &m_hShadowBitmap) != Gdiplus::Ok) {
-    m_hShadowBitmap = nullptr;
-    return;
-  }
+  const int width = m_rcClient.right - m_rcClient.left;
+  const int height = m_rcClient.bottom - m_rcClient.top;
+  if (m_prepared.valid()) m_picture = m_prepared.get();
+  if (m_picture.Fits(width, height, Band()))
+    ++m_nPreparedUsed;
+  else
+    m_picture = vantorel::RenderShadowPicture(width, height, Band(), kCornerRadius);
+  if (!m_picture.bitmap) return;
 
   HDC screen = ::GetDC(nullptr);
   HDC memory = ::CreateCompatibleDC(screen);
-  HGDIOBJ previous = ::SelectObject(memory, m_hShadowBitmap);
+  HGDIOBJ previous = ::SelectObject(memory, m_picture.bitmap);
   RECT window = {};
   GetWindowRect(&window);
   POINT destination = {window.left, window.top};

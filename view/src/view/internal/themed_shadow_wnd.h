@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include <gdiplus.h>
+#include <future>
 
 #include "winlayer/window.h"
 #include "view/internal/parent_hook.h"
-#include "view/path_helper.h"
+#include "view/internal/shadow_picture.h"
 
 class CThemedShadowWnd : public CWindowImpl<CThemedShadowWnd, CWindow, CNullTraits>,
                          private vantorel::ParentHookListener {
@@ -33,10 +33,15 @@ class CThemedShadowWnd : public CWindowImpl<CThemedShadowWnd, CWindow, CNullTrai
   // Places the shadow behind the theme parent, offset by the shadow size less the round
   // offset (first: vertical, second: horizontal); repaints only after a change of size.
   void AdjustWindowPos();
+  // Starts rendering the picture for the theme parent's current size on a worker thread, so
+  // that showing the parent only copies it to the screen. Call after the size settings.
+  void Prepare();
 
   int ShadowSize() const { return m_nShadowSize; }
   int RightOffsetArea() const { return m_nRightOffsetArea; }
   int RedrawCount() const { return m_nRedrawCount; }
+  int PreparedPicturesUsed() const { return m_nPreparedUsed; }
+  const vantorel::ShadowPicture& Picture() const { return m_picture; }
 
   BEGIN_MSG_MAP(CThemedShadowWnd)
   MESSAGE_HANDLER(WM_CREATE, OnCreate)
@@ -55,18 +60,18 @@ class CThemedShadowWnd : public CWindowImpl<CThemedShadowWnd, CWindow, CNullTrai
 
   void OnParentMessage(HWND parent, UINT message, WPARAM wparam) override;
   void Redraw();
-  void ReleasePicture();
+  int Band() const { return m_nShadowSize + m_nRightOffsetArea; }
 
   HWND m_hThemeParent = nullptr;
   int m_nShadowSize = kDefaultShadowSize;
   RECT m_rcClient = {};
-  Gdiplus::Bitmap* m_pShadowBitmap = nullptr;
-  HBITMAP m_hShadowBitmap = nullptr;
-  CPathHelper m_path;
+  vantorel::ShadowPicture m_picture;
+  std::future<vantorel::ShadowPicture> m_prepared;
   bool m_bNeedsRedraw = false;
   int m_nRightOffsetArea = kDefaultRightOffsetArea;
   int m_nRoundOffsetFirst = 0;
   int m_nRoundOffsetSecond = 0;
   int m_nRedrawCount = 0;
+  int m_nPreparedUsed = 0;
   vantorel::ParentHook m_hook;
 };

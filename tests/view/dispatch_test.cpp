@@ -169,4 +169,20 @@ TEST_F(Dispatch, OnlyClosuresThisProcessPostedAreClaimedAndEachOnlyOnce) {
   EXPECT_EQ(runs, 1);
 }
 
+// A receiver written before claiming existed runs and frees closures without claiming them;
+// the addresses come round again and must not be taken for closures still in flight.
+TEST_F(Dispatch, AReceiverThatDoesNotClaimStillGetsEveryClosure) {
+  int runs = 0;
+  for (int i = 0; i < 200; ++i) {
+    DispatchQueue::DispatchAsync(DispatchQueue::DispatchGetMainQueue(),
+                                 new std::function<void()>([&runs] { ++runs; }));
+    MSG message;
+    if (!::PeekMessageW(&message, receiver_, kMessage, kMessage, PM_REMOVE)) continue;
+    auto* closure = reinterpret_cast<std::function<void()>*>(message.wParam);
+    (*closure)();
+    delete closure;
+  }
+  EXPECT_EQ(runs, 200);
+}
+
 }  // namespace

@@ -15,10 +15,13 @@ DWORD g_main_thread_id = 0;
 // through the kernel each time.
 class InFlight {
  public:
+  // An address already in the set belonged to a closure that a receiver ran and freed
+  // without claiming it; it is this one's now.
   bool Enter(const void* closure) {
     Locked locked(&lock_);
     try {
-      return closures_.insert(closure).second;
+      closures_.insert(closure);
+      return true;
     } catch (const std::bad_alloc&) {
       return false;
     }

@@ -147,6 +147,9 @@ AppCopy::AppCopy() {
   ::GetTempPathW(MAX_PATH, temp);
   folder_ = std::wstring(temp) + L"ostrevan-app-" + std::to_wstring(::GetCurrentProcessId()) +
             L"-" + std::to_wstring(++counter) + L"\\";
+  // Process ids come round again in every new Wine session: a copy an earlier run could not
+  // remove may hold this name, and copying onto it would put the new copy inside the old.
+  RemoveTree(folder_);
   CopyTree(std::wstring(OSTREVAN_APP_DIR_W), folder_.substr(0, folder_.size() - 1));
 }
 

@@ -35,7 +35,7 @@ class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
     copy_.AddRecorderModule();
-    ASSERT_TRUE(app_.Start(L"", copy_.Executable()));
+    ASSERT_TRUE(app_.Start(L"", copy_.Executable())) << "system error " << ::GetLastError();
     main_ = app_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
     view_ = ::FindWindowExW(main_, nullptr, nullptr, nullptr);

@@ -52,11 +52,20 @@ void LoadApplicationManifest() {
              DataFileProblem(path) + "; no module is loaded");
 }
 
+void LoadPreferences(const std::wstring& path) {
+  if (InitStandardUserDefaults(path.c_str())) return;
+  TerText problem(StandardUserDefaultsProblem());
+  if (!problem.empty()) {
+    LogError("Preferences.json could not be used: " + WideToUtf8(path) + ": " + problem.str() +
+             "; starting with empty preferences");
+  }
+}
+
 // The data files every later step needs, in this order. Arguments are accepted, not used.
 void LoadPreferencesAndData(int, LPWSTR*) {
   const std::wstring preferences_folder = PreferencesFolder();
   TerUtilityFile()->MakeFolder(WideToUtf8(preferences_folder).c_str());
-  InitStandardUserDefaults((preferences_folder + L"\\Preferences.json").c_str());
+  LoadPreferences(preferences_folder + L"\\Preferences.json");
   LoadApplicationManifest();
   LoadLanguageSites();
   if (!ActivateLanguage(StartupLanguageNumber())) ActivateLanguage(kEnglishLanguage);

@@ -18,6 +18,7 @@
 #include "linguo/linguo.h"
 #include "shell/hot_keys.h"
 #include "shell/language.h"
+#include "shell/main_thread_call.h"
 #include "shell/shell_state.h"
 #include "shell/tray_icon.h"
 #include "shell/tray_menu.h"
@@ -42,6 +43,7 @@ CMainFrame::~CMainFrame() {
   SetHostDialog(kHostDialogUpdateList, nullptr);
   SetHostDialog(kHostDialogProgress, nullptr);
   DeleteShadow();
+  if (MainFrame() == this) SetMainFrame(nullptr);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG*) {
@@ -53,6 +55,7 @@ BOOL CMainFrame::OnIdle() { return FALSE; }
 
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
   DispatchQueue::DispatchQueueInit(m_hWnd);
+  StartMainThreadCalls();
   SetMainWindowHandle(m_hWnd);
   SetMainFrame(this);
 
@@ -185,14 +188,23 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  // Module threads outlive the frame: from here on their window commands find nothing.
+  StopMainThreadCalls();
+  SetMainFrame(nullptr);
+  SetMainWindowHandle(nullptr);
   DeleteShadow();
   handled = FALSE;
   return 0;
 }
 
 LRESULT CMainFrame::OnDispatchQueue(UINT, WPARAM wparam, LPARAM, BOOL&) {
-  auto* closure = reinterpret_cast<std::function<void()>*>(wparam);
-  if (closure && *closure) {
+  // Any process can post this message; only closures this process posted are run.
+  std::function<void()>* closure = DispatchQueue::ClaimClosure(wparam);
+  if (!closure) {
+    LOG_FIRST_N(ERROR, 1) << "Message 2024 carrying no closure of this process; ignored";
+    return 0;
+  }
+  if (*closure) {
     (*closure)();
   } else {
     LOG(ERROR) << "Empty closure reached the main window; ignored";

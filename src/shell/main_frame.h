@@ -38,7 +38,8 @@ class CMainFrame : public CMainFrameBase, public CMessageFilter, public CIdleHan
   bool hidden_to_tray() const { return hidden_to_tray_; }
   bool maximised() const { return maximised_; }
 
-  // Window-state operations; safe from any thread (they only make window calls).
+  // Window-state operations; on the main thread only (commands from other threads are
+  // brought there).
   void Restore();               // shown (restored when minimised), in front, active
   void ToggleMaximize();        // work area of the primary monitor, and back
   void Minimize();              // unless minimised or hidden to the tray

@@ -27,6 +27,9 @@ TempFolder::TempFolder(const std::wstring& stem) {
   ::GetTempPathW(MAX_PATH, temp);
   path_ = std::wstring(temp) + L"ostrevan-" + stem + L"-" +
           std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L"\\";
+  // Process ids come round again in every new Wine session, and a folder an earlier run
+  // could not remove (a DLL still loaded from it) may hold this name: start from nothing.
+  RemoveTree(path_);
   MakeFolders(path_);
 }
 

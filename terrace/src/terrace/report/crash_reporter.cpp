@@ -18,6 +18,8 @@ namespace {
 
 constexpr SIZE_T kReporterStack = 1024 * 1024;
 constexpr size_t kMaxFrames = 64;
+// Start-up is over by then, even on a loaded machine.
+constexpr DWORD kSymbolDelayMs = 10000;
 
 // Enough for a support engineer to see every thread's stack and what it points at,
 // small enough to send by mail.
@@ -148,8 +150,12 @@ bool CrashReporter::StartThread() {
 
 DWORD WINAPI CrashReporter::ThreadMain(void* self) {
   auto* reporter = static_cast<CrashReporter*>(self);
-  reporter->PrepareDbgHelp();
-  ::WaitForSingleObject(reporter->request_, INFINITE);
+  reporter->LoadDbgHelp();
+  // Setting up the symbols costs a busy machine a few hundred milliseconds of processor
+  // time: not while the program starts, unless a crash needs them sooner.
+  const bool crashed = ::WaitForSingleObject(reporter->request_, kSymbolDelayMs) == WAIT_OBJECT_0;
+  reporter->InitializeSymbols();
+  if (!crashed) ::WaitForSingleObject(reporter->request_, INFINITE);
   reporter->MakeReport();
   ::TerminateProcess(::GetCurrentProcess(), reporter->facts_.record.ExceptionCode);
   return 0;
@@ -157,17 +163,19 @@ DWORD WINAPI CrashReporter::ThreadMain(void* self) {
 
 // Loaded in advance: loading a library after a crash needs the loader lock, which the
 // crashed thread may hold.
-void CrashReporter::PrepareDbgHelp() {
+void CrashReporter::LoadDbgHelp() {
   if (HMODULE dbghelp = ::LoadLibraryW(L"dbghelp.dll")) {
     write_dump_ = reinterpret_cast<WriteDumpFunction>(
         reinterpret_cast<void*>(::GetProcAddress(dbghelp, "MiniDumpWriteDump")));
-    // Without this, Wine's dbghelp reads the debug information of every library in the
-    // process when the dump is written, which takes minutes on a busy machine.
-    typedef BOOL(WINAPI * SymInitializeFunction)(HANDLE, PCWSTR, BOOL);
-    if (auto initialize = reinterpret_cast<SymInitializeFunction>(
-            reinterpret_cast<void*>(::GetProcAddress(dbghelp, "SymInitializeW"))))
-      initialize(::GetCurrentProcess(), nullptr, FALSE);
+    initialize_symbols_ = reinterpret_cast<InitializeSymbolsFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(dbghelp, "SymInitializeW")));
   }
+}
+
+void CrashReporter::InitializeSymbols() {
+  // Without this, Wine's dbghelp reads the debug information of every library in the
+  // process when the dump is written, which takes minutes on a busy machine.
+  if (initialize_symbols_) initialize_symbols_(::GetCurrentProcess(), nullptr, FALSE);
   ::SetEvent(dbghelp_ready_);
 }
 

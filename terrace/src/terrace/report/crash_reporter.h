@@ -33,11 +33,13 @@ class CrashReporter {
     TerCrashMarkerCallback marker;
   };
   typedef BOOL(WINAPI* WriteDumpFunction)(HANDLE, DWORD, HANDLE, int, void*, void*, void*);
+  typedef BOOL(WINAPI* InitializeSymbolsFunction)(HANDLE, PCWSTR, BOOL);
 
   CrashReporter() = default;
   bool StartThread();
   static DWORD WINAPI ThreadMain(void* self);
-  void PrepareDbgHelp();
+  void LoadDbgHelp();
+  void InitializeSymbols();
   void MakeReport();
   bool WriteDump(const std::wstring& path);
   std::wstring KeepLooseFiles(const std::wstring& folder, const std::wstring& name,
@@ -51,6 +53,7 @@ class CrashReporter {
   DWORD thread_id_ = 0;
   HANDLE dbghelp_ready_ = nullptr;
   WriteDumpFunction write_dump_ = nullptr;
+  InitializeSymbolsFunction initialize_symbols_ = nullptr;
   EXCEPTION_POINTERS* pointers_ = nullptr;
   CrashFacts facts_ = {};
 };

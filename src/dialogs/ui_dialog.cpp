@@ -110,9 +110,6 @@ LRESULT UiDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   title_font_ = FindGdiplusFont("font:gdiplus:16:normal");
   CentreOnOwner();
 
-  shadow_->Create(m_hWnd);
-  shadow_->SetShadowSize(kDialogShadowSize);
-
   if (!custom_title_background_) title_background_ = CatalogueColor("color:title:background");
 
   close_button_.SetDpiScale(scale_);
@@ -123,6 +120,15 @@ LRESULT UiDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
   SetUp();
   return TRUE;
+}
+
+LRESULT UiDialog::OnShowWindow(UINT, WPARAM wparam, LPARAM, BOOL& handled) {
+  // A standing dialog may never be shown: its shadow window is not made before it is needed.
+  // The shadow shows at once and takes its place when the dialog is activated or painted.
+  if (wparam && shadow_ && !*shadow_ && shadow_->Create(m_hWnd))
+    shadow_->SetShadowSize(kDialogShadowSize);
+  handled = FALSE;
+  return 0;
 }
 
 void UiDialog::PlaceCloseButton(int top, COLORREF background, bool visible) {

@@ -136,7 +136,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   AppModule().Init(instance);
-  PreloadImages();
+  StartImagePreload();
 
   const std::wstring dump_folder = log_folder_wide + L"\\";
   CreateTerDbgReport()->Arm(dump_folder.c_str(), &CrashWarningCallback, &CrashMarkerWriter);
@@ -145,6 +145,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
 
   if (ITerUserDefaults* preferences = StandardUserDefaults()) preferences->Save();
   AppModule().Term();
+  // A run that ended at once, or made no window, may leave pictures and fonts in the making.
+  FinishImagePreload();
+  FinishFontPreload();
   Gdiplus::GdiplusShutdown(gdiplus_token);
   LOG(INFO) << "Shut down in order, exit code " << exit_code;
   ShutDownLoggingOnce();

@@ -119,7 +119,13 @@ LRESULT UiDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   close_button_.SetBkgColor(title_background_);
 
   SetUp();
-  return TRUE;
+  if (m_bModal) return TRUE;  // the dialog manager focuses the first control
+  // Focusing a control now would activate the hidden dialog, which costs a standing dialog
+  // a good part of its creation under Wine: the control the dialog manager would have chosen
+  // gets the focus when the dialog is first activated instead.
+  first_focus_ = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+  if (!first_focus_) first_focus_ = ::GetNextDlgGroupItem(m_hWnd, nullptr, FALSE);
+  return FALSE;
 }
 
 LRESULT UiDialog::OnShowWindow(UINT, WPARAM wparam, LPARAM, BOOL& handled) {
@@ -128,6 +134,16 @@ LRESULT UiDialog::OnShowWindow(UINT, WPARAM wparam, LPARAM, BOOL& handled) {
   if (wparam && shadow_ && !*shadow_ && shadow_->Create(m_hWnd))
     shadow_->SetShadowSize(kDialogShadowSize);
   handled = FALSE;
+  return 0;
+}
+
+LRESULT UiDialog::OnActivate(UINT, WPARAM wparam, LPARAM, BOOL& handled) {
+  if (LOWORD(wparam) != WA_INACTIVE && first_focus_) {
+    const HWND control = first_focus_;
+    first_focus_ = nullptr;
+    if (::IsChild(m_hWnd, control)) ::SetFocus(control);
+  }
+  handled = FALSE;  // the dialog manager keeps and restores the focus from here on
   return 0;
 }
 

@@ -32,6 +32,7 @@ class UiDialog : public CDialogImpl<UiDialog>, public TERSubject, public TERObse
   BEGIN_MSG_MAP(UiDialog)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
+    MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
     MESSAGE_HANDLER(WM_PAINT, OnPaintMessage)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
     MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLeftButtonDown)
@@ -102,6 +103,7 @@ class UiDialog : public CDialogImpl<UiDialog>, public TERSubject, public TERObse
  private:
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnShowWindow(UINT, WPARAM wparam, LPARAM, BOOL& handled);
+  LRESULT OnActivate(UINT, WPARAM wparam, LPARAM, BOOL& handled);
   LRESULT OnPaintMessage(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
   LRESULT OnLeftButtonDown(UINT, WPARAM, LPARAM lparam, BOOL&);
@@ -115,6 +117,7 @@ class UiDialog : public CDialogImpl<UiDialog>, public TERSubject, public TERObse
   std::atomic<bool> closed_{true};
   float scale_ = 1.0f;
   KvThemedShadowWnd* shadow_ = nullptr;  // its window is made when the dialog first shows
+  HWND first_focus_ = nullptr;  // a modeless dialog's control to focus on first activation
   std::wstring title_;
   COLORREF title_background_ = 0;
   int title_height_ = 0;

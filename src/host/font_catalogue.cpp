@@ -1,6 +1,8 @@
 // The GDI+ and GDI font catalogues: Arial in the sizes the table lists.
 #include <map>
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "host/catalogue_map.h"
 #include "host/resource_catalogues.h"
@@ -31,6 +33,14 @@ struct FontSpec {
   bool bold;
 };
 
+// The GDI+ fonts the main window's standing dialogs are built with. The process's first
+// GDI+ font costs Wine several milliseconds: a worker makes them while the modules load.
+constexpr const char* kEarlyGdiplusFonts[] = {
+    "font:gdiplus:16:normal",
+    "font:gdiplus:16:bold",
+    "font:gdiplus:15:bold",
+};
+
 // Making 54 fonts costs start-up tens of milliseconds under Wine, and most are never used:
 // the table is fixed at start, each font is made on its first look-up.
 struct FontTable {
@@ -43,6 +53,11 @@ struct FontTable {
 FontTable& Table() {
   static auto* table = new FontTable();
   return *table;
+}
+
+std::thread& PreloadWorker() {
+  static auto* worker = new std::thread();
+  return *worker;
 }
 
 std::string FontKey(const char* family, int size, bool bold) {
@@ -115,4 +130,19 @@ void BuildFontTable(float scale, bool default_charset) {
   // Fonts of an earlier table stay valid for whoever holds them; look-ups make new ones.
   Catalogue<Gdiplus::Font*>().clear();
   Catalogue<HFONT>().clear();
+}
+
+void StartFontPreload() {
+  if (PreloadWorker().joinable()) return;
+  try {
+    PreloadWorker() = std::thread([] {
+      for (const char* key : kEarlyGdiplusFonts) FindGdiplusFont(key);
+    });
+  } catch (const std::system_error&) {
+    // No thread to spare: these too are made on their first look-up.
+  }
+}
+
+void FinishFontPreload() {
+  if (PreloadWorker().joinable()) PreloadWorker().join();
 }

@@ -1,6 +1,9 @@
 // The image catalogue: the pictures of the Resources folder by key.
+#include <condition_variable>
 #include <mutex>
 #include <set>
+#include <system_error>
+#include <thread>
 
 #include "app/early_errors.h"
 #include "app/terrace_text.h"
@@ -13,6 +16,8 @@ namespace {
 
 // Modules ask for images from several threads, and look-ups may decode.
 std::mutex g_image_lock;
+// Signalled whenever the preload worker has catalogued a picture.
+std::condition_variable g_image_decoded;
 
 constexpr const char* kPreloadedImages[] = {
     "close-normal.png",      "close-pressed.png",
@@ -24,11 +29,35 @@ constexpr const char* kPreloadedImages[] = {
     "dialog\\take-back-pressed.png",
 };
 
-// Preloaded keys not yet decoded. No first paint needs a picture, so each is decoded when
+// The pictures the main window's standing dialogs are built with. The window is built
+// before its first paint, so these are decoded on a worker from the start.
+constexpr const char* kEarlyImages[] = {
+    "close-normal.png",
+    "close-pressed.png",
+    "dialog\\slide-down-normal.png",
+    "dialog\\slide-down-pressed.png",
+    "dialog\\take-back-normal.png",
+    "dialog\\take-back-pressed.png",
+};
+
+using KeySet = std::set<std::string, std::less<>>;
+
+// Preloaded keys not yet decoded. No first paint needs the others, so each is decoded when
 // it is first asked for rather than while the window comes up.
-std::set<std::string, std::less<>>& Pending() {
-  static auto* pending = new std::set<std::string, std::less<>>();
+KeySet& Pending() {
+  static auto* pending = new KeySet();
   return *pending;
+}
+
+// Preloaded keys the worker is decoding, outside the lock.
+KeySet& Decoding() {
+  static auto* decoding = new KeySet();
+  return *decoding;
+}
+
+std::thread& PreloadWorker() {
+  static auto* worker = new std::thread();
+  return *worker;
 }
 
 std::wstring ResourcesFolder() {
@@ -57,19 +86,39 @@ Gdiplus::Bitmap* LoadImageFile(const std::string& key) {
   return new Gdiplus::Bitmap(path.c_str(), FALSE);
 }
 
-// With g_image_lock held: decodes `key` now when it is a preloaded key not yet decoded.
-void DecodeIfPending(const std::string& key) {
+// With g_image_lock held through `lock`: waits while the worker decodes `key`, then decodes
+// it now when it is a preloaded key not yet decoded.
+void DecodeIfPending(std::unique_lock<std::mutex>& lock, const std::string& key) {
+  g_image_decoded.wait(lock, [&key] { return Decoding().count(key) == 0; });
   auto pending = Pending().find(key);
   if (pending == Pending().end()) return;
   Pending().erase(pending);
   Catalogue<Gdiplus::Bitmap*>()[key] = LoadImageFile(key);
 }
 
+void DecodeEarlyImages() {
+  for (const char* key : kEarlyImages) {
+    {
+      std::lock_guard<std::mutex> lock(g_image_lock);
+      if (!Pending().erase(key)) continue;  // already asked for, or added by hand
+      Decoding().insert(key);
+    }
+    Gdiplus::Bitmap* image = LoadImageFile(key);
+    {
+      std::lock_guard<std::mutex> lock(g_image_lock);
+      Decoding().erase(key);
+      // A picture added meanwhile stays; nobody has seen this one.
+      if (!Catalogue<Gdiplus::Bitmap*>().emplace(key, image).second) delete image;
+    }
+    g_image_decoded.notify_all();
+  }
+}
+
 }  // namespace
 
 Gdiplus::Bitmap* FindImage(const std::string& key) {
-  std::lock_guard<std::mutex> lock(g_image_lock);
-  DecodeIfPending(key);
+  std::unique_lock<std::mutex> lock(g_image_lock);
+  DecodeIfPending(lock, key);
   return FindInCatalogue<Gdiplus::Bitmap*>(key);
 }
 
@@ -80,8 +129,8 @@ void AddImage(const std::string& key, Gdiplus::Bitmap* image) {
 }
 
 Gdiplus::Bitmap* FindOrLoadImage(const std::string& key) {
-  std::lock_guard<std::mutex> lock(g_image_lock);
-  DecodeIfPending(key);
+  std::unique_lock<std::mutex> lock(g_image_lock);
+  DecodeIfPending(lock, key);
   auto& catalogue = Catalogue<Gdiplus::Bitmap*>();
   auto found = catalogue.find(key);
   if (found != catalogue.end() && found->second) return found->second;
@@ -94,4 +143,18 @@ void PreloadImages() {
   std::lock_guard<std::mutex> lock(g_image_lock);
   for (const char* key : kPreloadedImages)
     if (!Catalogue<Gdiplus::Bitmap*>().count(key)) Pending().insert(key);
+}
+
+void StartImagePreload() {
+  PreloadImages();
+  if (PreloadWorker().joinable()) return;
+  try {
+    PreloadWorker() = std::thread(&DecodeEarlyImages);
+  } catch (const std::system_error&) {
+    // No thread to spare: these too are decoded on their first look-up.
+  }
+}
+
+void FinishImagePreload() {
+  if (PreloadWorker().joinable()) PreloadWorker().join();
 }

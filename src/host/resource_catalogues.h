@@ -18,6 +18,11 @@ Gdiplus::Bitmap* FindOrLoadImage(const std::string& key);
 // Enters the pictures every dialog needs, in their fixed order; each is decoded on its first
 // look-up, which FindImage answers like any catalogued picture.
 void PreloadImages();
+// PreloadImages, and a worker that decodes at once the pictures the main window's standing
+// dialogs are built with; their look-ups wait for it. FinishImagePreload waits for the worker
+// (before GDI+ shuts down). Main thread only.
+void StartImagePreload();
+void FinishImagePreload();
 
 // Fonts: "font:gdiplus:16:bold", "font:12:normal"… Null for a key outside the table.
 // Each font of the table is made on its first look-up. Safe from any thread.
@@ -28,6 +33,11 @@ void AddFont(const std::string& key, HFONT font);
 // The 32 GDI+ and 22 GDI Arial fonts at the DPI scale; the character set follows the
 // language's script. A later call starts a new table.
 void BuildFontTable(float scale, bool default_charset);
+// After BuildFontTable: a worker makes at once the GDI+ fonts the main window's standing
+// dialogs are built with; their look-ups wait for it. FinishFontPreload waits for the worker
+// (before GDI+ shuts down). Main thread only.
+void StartFontPreload();
+void FinishFontPreload();
 
 // Addresses: "url:help", "email:support"… never null; an unknown key gives "".
 const char* FindUrl(const std::string& key);

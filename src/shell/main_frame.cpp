@@ -61,6 +61,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
 
   wxLocale* locale = wxGetLocale();
   BuildFontTable(DpiScale(), locale && locale->IsDefaultCharsetLanguage() != 0);
+  StartFontPreload();
   LoadModulesAndRegisterPlatformCommands(&PlatformHandler);
 
   margin_ = 2.0f;

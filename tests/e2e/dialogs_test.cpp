@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app_runner.h"
 
@@ -166,6 +167,31 @@ class DialogTest : public ::testing::Test {
     HWND found = nullptr;
     Eventually([&] { return (found = Dialog(control_class, control_id)) != nullptr; });
     return found;
+  }
+  // A visible shadow window owned by `dialog`, of its size, 10 pixels right of and below it.
+  bool ShadowFits(HWND dialog) {
+    struct Search {
+      HWND owner;
+      HWND found;
+    } search = {dialog, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(context);
+          wchar_t name[64] = {};
+          ::GetClassNameW(window, name, 64);
+          if (::GetWindow(window, GW_OWNER) != s->owner ||
+              std::wstring(name) != L"WTL_ThemedShadowWindow") {
+            return TRUE;
+          }
+          s->found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.found || !::IsWindowVisible(search.found)) return false;
+    const RECT shadow = WindowRect(search.found);
+    const RECT owner = WindowRect(dialog);
+    return shadow.left == owner.left + 10 && shadow.top == owner.top + 10 &&
+           Width(shadow) == Width(owner) && Height(shadow) == Height(owner);
   }
   bool Gone(HWND dialog) {
     return Eventually([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); });
@@ -334,6 +360,41 @@ TEST_F(DialogTest, ProgressThroughTheBus) {
   EXPECT_NE(copy_.RecorderLog().find("progress-cancelled 0000000000000011 0000000000000022 main=1"),
             std::string::npos);
   EXPECT_EQ(Count("progress-cancelled"), 1u);
+}
+
+// The standing dialogs are made hidden with the main window; a dialog's shadow window is
+// made, and its focus given, only when it first shows. The first show must still bring all
+// of it: the shadow behind the dialog, the pictures of its buttons, a focused control.
+TEST_F(DialogTest, AStandingDialogShownTheFirstTimeHasItsShadowPicturesAndFocus) {
+  Launch();
+  Run(R"(later:progress-start {"device_id": "cam", "title": "Exporting"})", "progress started");
+  HWND dialog = WaitForDialog(L"Edit", 5054);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(Eventually([&] { return ShadowFits(dialog); })) << "no shadow behind the dialog";
+
+  for (const auto& button : {std::make_pair(5050, L"close-normal.png"),
+                             std::make_pair(5053, L"dialog\\slide-down-normal.png")}) {
+    Gdiplus::Bitmap picture((copy_.folder() + L"Resources\\" + button.second).c_str());
+    ASSERT_EQ(picture.GetLastStatus(), Gdiplus::Ok);
+    const RECT rect = WindowRect(::GetDlgItem(dialog, button.first));
+    EXPECT_EQ(Width(rect), static_cast<int>(picture.GetWidth())) << button.first;
+    EXPECT_EQ(Height(rect), static_cast<int>(picture.GetHeight())) << button.first;
+  }
+
+  GUITHREADINFO thread = {sizeof(thread)};
+  ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &thread));
+  EXPECT_EQ(thread.hwndActive, dialog);
+  EXPECT_TRUE(::IsChild(dialog, thread.hwndFocus)) << "the focus is on no control";
+  Run("later:progress-cancel cam", "progress cancel sent");
+  EXPECT_TRUE(Gone(dialog));
+
+  // The sheet tip shows without taking activation; its shadow comes all the same and keeps
+  // up with the slide.
+  Run("later:sheet 1 Your recording is ready.", "sheet sent");
+  HWND tip = WaitForDialog(L"SysLink", 5051);
+  ASSERT_NE(tip, nullptr);
+  ASSERT_TRUE(Eventually([&] { return Height(WindowRect(tip)) == 40; }));
+  EXPECT_TRUE(Eventually([&] { return ShadowFits(tip); })) << "no shadow behind the tip";
 }
 
 TEST_F(DialogTest, SheetTipShowsUnderTheViewFollowsTheFrameAndHides) {

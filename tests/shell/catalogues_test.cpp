@@ -110,6 +110,39 @@ TEST(FontCatalogue, EachFontIsMadeOnceWhicheverThreadAsks) {
   EXPECT_EQ(held->GetSize(), size);
 }
 
+// Runs before any other picture test: the pictures the main window is built with are
+// decoded on a worker from the start, while look-ups from any thread (the main window's
+// among them) wait for the picture they ask for and all get the one decoded copy.
+TEST(ImageCatalogue, EarlyPicturesComeFromTheWorkerOnceWhicheverThreadAsks) {
+  auto* own = new Gdiplus::Bitmap(2, 2, PixelFormat32bppARGB);
+  AddImage("dialog\\slide-down-pressed.png", own);  // added before the preload: it stays
+  StartImagePreload();
+  const char* const keys[] = {"close-normal.png", "close-pressed.png",
+                              "dialog\\slide-down-normal.png", "dialog\\take-back-normal.png"};
+  std::vector<std::thread> threads;
+  std::vector<std::vector<Gdiplus::Bitmap*>> seen(4, std::vector<Gdiplus::Bitmap*>(4));
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t, &seen, &keys] {
+      // Each thread asks in another order, so some ask while the worker is still busy.
+      for (int k = 0; k < 4; ++k) seen[t][(k + t) % 4] = FindImage(keys[(k + t) % 4]);
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  FinishImagePreload();
+  for (int k = 0; k < 4; ++k) {
+    Gdiplus::Bitmap* image = FindImage(keys[k]);
+    ASSERT_NE(image, nullptr) << keys[k];
+    EXPECT_EQ(image->GetLastStatus(), Gdiplus::Ok) << keys[k];
+    EXPECT_GT(image->GetWidth(), 0u) << keys[k];
+    for (int t = 0; t < 4; ++t) EXPECT_EQ(seen[t][k], image) << keys[k] << " on thread " << t;
+  }
+  EXPECT_EQ(FindImage("dialog\\slide-down-pressed.png"), own);
+  // A picture no window needs at once is still decoded on its first look-up.
+  Gdiplus::Bitmap* alert = FindImage("alert.png");
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->GetLastStatus(), Gdiplus::Ok);
+}
+
 TEST(ImageCatalogue, PreloadCataloguesEveryPictureInOrder) {
   PreloadImages();
   for (const char* key : {"close-normal.png", "close-pressed.png", "alert.png", "loading.gif",

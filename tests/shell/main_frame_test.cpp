@@ -17,6 +17,7 @@
 #include "app/process_state.h"
 #include "host/module_api.h"
 #include "host/platform_handler.h"
+#include "host/resource_catalogues.h"
 #include "shell/main_thread_call.h"
 #include "shell/shell_state.h"
 #include "view/dispatch_queue.h"
@@ -35,6 +36,7 @@ class Program : public ::testing::Environment {
   }
   void TearDown() override {
     AppModule().Term();
+    FinishFontPreload();  // the first frame started it
     Gdiplus::GdiplusShutdown(token_);
   }
 

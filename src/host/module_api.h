@@ -89,6 +89,27 @@ TER_STATIC_ASSERT(offsetof(ModuleChannel, id) == 16, "id is word 2");
 
 #ifdef __cplusplus
 }
+
+#include <functional>
+#include <string>
+
+/* Callbacks that dialog commands take in `object`, allocated with new by the sender; the host
+ * calls each at most once, on its main thread, and then deletes it.
+ * "LIBPLATFORM_COMMAND_OPEN_CONFIRM_MESSAGE" from a thread other than the host's main
+ * thread: called with 1 (confirmed) or 0.
+ * "LIBPLATFORM_COMMAND_OPEN_LINK_ALERT_MESSAGE": called with the clicked link's address,
+ * possibly several times; non-zero closes the dialog as confirmed. */
+typedef std::function<void(int)> TERConfirmCallback;
+typedef std::function<int(const std::wstring&)> TERLinkHandler;
+
+/* The set-up record of "LIBPLATFORM_COMMAND_START_PROGRESS", read once during the send. */
+typedef void (*TERProgressCancelFunction)(void* first, void* second);
+struct TERProgressSetup {
+  void* logo;                       /* Gdiplus::Bitmap*, not owned; may be null */
+  void* cancel_second;              /* second argument of the cancel function */
+  void* cancel_first;               /* first argument */
+  TERProgressCancelFunction cancel; /* called at most once when the user cancels; may be null */
+};
 #endif
 
 #endif /* OSTREVAN_HOST_MODULE_API_H_ */

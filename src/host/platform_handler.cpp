@@ -9,6 +9,9 @@
 
 #include "app/early_errors.h"
 #include "app/process_state.h"
+#include "dialogs/message_commands.h"
+#include "dialogs/progress_commands.h"
+#include "dialogs/shell_dialog_commands.h"
 #include "app/product_identity.h"
 #include "app/terrace_text.h"
 #include "host/application_manifest.h"
@@ -16,6 +19,7 @@
 #include "shell/language.h"
 #include "shell/main_frame.h"
 #include "shell/shell_state.h"
+#include "update/update_check.h"
 
 namespace {
 
@@ -86,18 +90,36 @@ void ReplaceLanguageSubDirectory(TERObserveData1* record) {
   record->payload = CopyText(ReplaceLanguagePlaceholders(TextArgument(record)));
 }
 
+void CheckForUpdateCommand(TERObserveData1* record) {
+  record->window = HostWindow(kHostWindowView);
+  StartRequestedUpdateCheck(record);
+}
+
 void ExitApplication(TERObserveData1*) {
   if (HWND window = MainWindowHandle()) ::PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
-// Built once, read-only afterwards; looked up by view so a command allocates nothing.
+// Built once, read-only afterwards; looked up by view so a command allocates nothing. The
+// three "LIBCOMM_COMMAND_" names are registered to the handler but have no row: they belong
+// to the update library and the host does nothing with them.
 const std::map<std::string_view, CommandFunction>& CommandTable() {
   static const std::map<std::string_view, CommandFunction> table = {
       {"LIBPLATFORM_COMMAND_PRESS_MAX_OR_RESET", &OnFrame<&CMainFrame::ToggleMaximize>},
+      {"LIBPLATFORM_COMMAND_OPEN_ABOUT", &OpenAboutCommand},
       {"LIBPLATFORM_COMMAND_FIND_URL", &FindUrlCommand},
       {"LIBPLATFORM_COMMAND_FIND_IMAGE", &FindImageCommand},
+      {"LIBPLATFORM_COMMAND_CHECK_FOR_UPDATE", &CheckForUpdateCommand},
+      {"LIBPLATFORM_COMMAND_OPEN_SETTING", &OpenSettingCommand},
       {"LIBPLATFORM_COMMAND_GET_PRODUCT_ALIAS", &ProductAlias},
+      {"LIBPLATFORM_COMMAND_NOTIFY_PROGRESS", &NotifyProgressCommand},
+      {"LIBPLATFORM_COMMAND_NOTIFY_PROGRESS_FINISH", &NotifyProgressFinishCommand},
+      {"LIBPLATFORM_COMMAND_START_PROGRESS", &StartProgressCommand},
+      {"LIBPLATFORM_COMMAND_CANCEL_PROGRESS", &CancelProgressCommand},
+      {"LIBPLATFORM_COMMAND_SHOW_SHEET_TIP", &ShowSheetTipCommand},
       {"LIBPLATFORM_COMMAND_GET_TEMP_DIR", &TemporaryDirectory},
+      {"LIBPLATFORM_COMMAND_OPEN_ALERT_MESSAGE", &OpenAlertMessageCommand},
+      {"LIBPLATFORM_COMMAND_OPEN_LINK_ALERT_MESSAGE", &OpenLinkAlertMessageCommand},
+      {"LIBPLATFORM_COMMAND_OPEN_CONFIRM_MESSAGE", &OpenConfirmMessageCommand},
       {"LIBPLATFORM_COMMAND_GET_PRODUCT_VERSION", &ProductVersionCommand},
       {"LIBPLATFORM_COMMAND_GET_MODULE_HWND", &ModuleWindow},
       {"LIBPLATFORM_COMMAND_GET_PRODUCT_BRAND", &ProductBrand},
@@ -105,6 +127,7 @@ const std::map<std::string_view, CommandFunction>& CommandTable() {
       {"LIBPLATFORM_COMMAND_GET_FONT", &GdiFont},
       {"LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR", &PersonalProductDirectory},
       {"LIBPLATFORM_COMMAND_GET_DPI_SCALE_PERCENT", &DpiScaleCommand},
+      {"LIBPLATFORM_COMMAND_CHANGE_PROGRESS_LOGO", &ChangeProgressLogoCommand},
       {"LIBPLATFORM_COMMAND_REPLACE_I18N_SUB_DIR", &ReplaceLanguageSubDirectory},
       {"LIBPLATFORM_COMMAND_MINIMIZE_TO_TRAY", &OnFrame<&CMainFrame::Minimize>},
       {"LIBPLATFORM_COMMAND_RESTORE_FROM_TRAY", &OnFrame<&CMainFrame::RestoreUnlessHidden>},

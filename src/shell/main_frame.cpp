@@ -7,6 +7,8 @@
 #include "app/process_state.h"
 #include "app/single_instance.h"
 #include "app/startup_layout.h"
+#include "dialogs/ui_progress_dialog.h"
+#include "dialogs/ui_sheet_dialog.h"
 #include "winlayer/app_module.h"
 #include "winlayer/dc.h"
 #include "host/application_manifest.h"
@@ -29,7 +31,14 @@ constexpr float kViewCorner = 20.0f;
 constexpr int kShadowSize = 12;
 }  // namespace
 
-CMainFrame::~CMainFrame() { DeleteShadow(); }
+CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame() {
+  // Nobody may find a dialog that is going away.
+  SetHostDialog(kHostDialogSheetTip, nullptr);
+  SetHostDialog(kHostDialogProgress, nullptr);
+  DeleteShadow();
+}
 
 BOOL CMainFrame::PreTranslateMessage(MSG*) {
   // The executable carries no accelerator table, so there is nothing to translate.
@@ -54,6 +63,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
 
   const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
   CreateView(creation->cx, creation->cy);
+  CreateStandingDialogs();
 
   if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
     loop->AddMessageFilter(this);
@@ -87,6 +97,25 @@ void CMainFrame::CreateView(int frame_width, int frame_height) {
   SetHostWindow(kHostWindowView, view_.m_hWnd);
 }
 
+void CMainFrame::CreateStandingDialogs() {
+  const float scale = DpiScale();
+  Gdiplus::Bitmap* close_normal = FindImage("close-normal.png");
+  Gdiplus::Bitmap* close_pressed = FindImage("close-pressed.png");
+  HWND owner = view_.m_hWnd ? view_.m_hWnd : m_hWnd;
+
+  sheet_tip_ = std::make_unique<UiSheetDialog>(scale, close_normal, close_pressed);
+  RECT view = {};
+  ::GetClientRect(owner, &view);
+  sheet_tip_->Create(owner, {view.right - view.left, view.bottom - view.top});
+  sheet_tip_->SetTopOffset(32);
+  sheet_tip_->Reposition();
+  SetHostDialog(kHostDialogSheetTip, sheet_tip_.get());
+
+  progress_ = std::make_unique<UiProgressDialog>(scale, close_normal, close_pressed);
+  progress_->Create(owner, {ScaleLength(500, scale), ScaleLength(160, scale)});
+  SetHostDialog(kHostDialogProgress, progress_.get());
+}
+
 LRESULT CMainFrame::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
   RECT client = {};
   GetClientRect(&client);
@@ -115,7 +144,10 @@ LRESULT CMainFrame::OnSize(UINT, WPARAM, LPARAM lparam, BOOL& handled) {
 
 LRESULT CMainFrame::OnMove(UINT, WPARAM, LPARAM lparam, BOOL&) {
   const POINT now = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  const int dx = now.x - last_position_.x;
+  const int dy = now.y - last_position_.y;
   last_position_ = now;
+  if (UiDialog* tip = HostDialog(kHostDialogSheetTip)) tip->MoveBy(dx, dy);
   return 0;
 }
 

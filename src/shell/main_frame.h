@@ -8,7 +8,11 @@
 #include "app/single_instance.h"
 #include "shell/ostrevan_view.h"
 
+#include <memory>
+
 class KvThemedShadowWnd;
+class UiProgressDialog;
+class UiSheetDialog;
 
 constexpr UINT kDispatchQueueMessage = WM_USER + 1000;  // 2024
 constexpr UINT_PTR kUpdateCheckTimer = 2;
@@ -22,7 +26,7 @@ class CMainFrame : public CMainFrameBase, public CMessageFilter, public CIdleHan
  public:
   DECLARE_FRAME_WND_CLASS(nullptr, 128)
 
-  CMainFrame() = default;
+  CMainFrame();
   ~CMainFrame() override;
 
   BOOL PreTranslateMessage(MSG* message) override;
@@ -70,6 +74,7 @@ class CMainFrame : public CMainFrameBase, public CMessageFilter, public CIdleHan
   LRESULT OnActivation(UINT, WPARAM, LPARAM, BOOL&);
 
   void CreateView(int frame_width, int frame_height);
+  void CreateStandingDialogs();
   void DeleteShadow();
   void WithdrawFromMessageLoop();
 
@@ -83,4 +88,7 @@ class CMainFrame : public CMainFrameBase, public CMessageFilter, public CIdleHan
   bool hidden_to_tray_ = false;
   bool maximised_ = false;
   RECT saved_rect_ = {};
+  // Standing dialogs, entered in the host dialog table; they live as long as the frame.
+  std::unique_ptr<UiSheetDialog> sheet_tip_;
+  std::unique_ptr<UiProgressDialog> progress_;
 };

@@ -1,6 +1,8 @@
 #include "shell/ostrevan_view.h"
 
+#include "dialogs/ui_sheet_dialog.h"
 #include "host/command_bus.h"
+#include "shell/shell_state.h"
 
 void OstrevanGUIView::UpdateRegion() {
   RECT client = {};
@@ -23,5 +25,7 @@ LRESULT OstrevanGUIView::OnSize(UINT, WPARAM, LPARAM lparam, BOOL&) {
   record.payload = size;
   SendCommand(&record);
   Invalidate(TRUE);
+  // The first size message comes while the view is created, before the tip exists.
+  if (auto* tip = dynamic_cast<UiSheetDialog*>(HostDialog(kHostDialogSheetTip))) tip->Reposition();
   return 0;
 }

@@ -8,6 +8,12 @@ class UiDialog;
 
 constexpr int kHostWindowView = 6;
 
+// Numbers of the standing dialogs in the host dialog table.
+constexpr int kHostDialogUpdateDownload = 1;
+constexpr int kHostDialogSheetTip = 2;
+constexpr int kHostDialogUpdateList = 3;
+constexpr int kHostDialogProgress = 4;
+
 // The frame, for command handlers; null before it is created.
 CMainFrame* MainFrame();
 void SetMainFrame(CMainFrame* frame);

@@ -1,9 +1,19 @@
 // A stand-in for the recorder module, for the end-to-end tests. It logs what it receives to
 // recorder.log beside its DLL, puts a visible window where the manifest says, refuses to
 // let the program close while a file "refuse-exit" lies beside it, and runs small scripts
-// sent to its window with WM_COPYDATA, on the main thread ("main:") or a worker ("worker:"):
+// sent to its window with WM_COPYDATA, on the main thread at once ("main:"), on the main
+// thread from the message loop ("later:", so the sender need not wait while the script runs
+// a modal dialog) or on a worker ("worker:"):
 //   platform NAME [ARGUMENT]   send a platform command and log what came back
+//   fresh NAME                  send it twice and log whether the two answers are distinct
 //   dispatch                    post a closure to the main thread through the queue
+//   confirm WIDTH TEXT          a confirm without callback; confirm-cb with one
+//   alert WIDTH TEXT            an alert
+//   link none|0|1 JSON          a link alert, without link handler or with one answering 0/1
+//   progress-start JSON         start the progress (cancel function logs "progress-cancelled")
+//   progress-notify DONE TOTAL FAILED ITEM|- DESCRIPTION|-   and progress-finish the same
+//   progress-cancel ID          the cancel command
+//   sheet SHOW TEXT             the sheet tip
 #include <windows.h>
 
 #include <cstdio>
@@ -15,6 +25,8 @@
 #include <sstream>
 #include <string>
 #include <thread>
+
+#include <rapidjson/document.h>
 
 #include "host/module_api.h"
 #include "view/dispatch_queue.h"
@@ -112,19 +124,162 @@ void DispatchFromHere() {
   DispatchQueue::DispatchAsync(DispatchQueue::DispatchGetMainQueue(), closure);
 }
 
+std::string MainFlag() { return std::string(" main=") + (OnMainThread() ? "1" : "0"); }
+
+TERObserveData1 Command(const char* name) {
+  TERObserveData1 record = {};
+  record.name = name;
+  record.sender = g_channel->id;
+  return record;
+}
+
+// Two sends of a command whose answer is a fresh copy: the two must be different blocks.
+void SendTwice(const std::string& name) {
+  TERObserveData1 first = Command(name.c_str());
+  TERObserveData1 second = Command(name.c_str());
+  g_channel->send(&first);
+  g_channel->send(&second);
+  void* a = first.text ? static_cast<void*>(first.text) : first.wide_text ? static_cast<void*>(first.wide_text) : first.object;
+  void* b = second.text ? static_cast<void*>(second.text) : second.wide_text ? static_cast<void*>(second.wide_text) : second.object;
+  Log("fresh " + name + " distinct=" + ((a && b && a != b) ? "1" : "0"));
+  std::free(a);
+  std::free(b);
+}
+
+void Confirm(const std::string& argument, bool with_callback) {
+  std::istringstream words(argument);
+  int width = 0;
+  words >> width;
+  std::string text;
+  std::getline(words >> std::ws, text);
+  std::wstring wide(text.begin(), text.end());
+  TERObserveData1 record = Command("LIBPLATFORM_COMMAND_OPEN_CONFIRM_MESSAGE");
+  record.wide_text = &wide[0];
+  record.value = width;
+  if (with_callback) {
+    record.object = new TERConfirmCallback(
+        [](int answer) { Log("confirm-callback answer=" + std::to_string(answer) + MainFlag()); });
+  }
+  g_channel->send(&record);
+  Log("confirm value=" + std::to_string(record.value) + MainFlag());
+}
+
+void Alert(const std::string& argument) {
+  std::istringstream words(argument);
+  int width = 0;
+  words >> width;
+  std::string text;
+  std::getline(words >> std::ws, text);
+  std::wstring wide(text.begin(), text.end());
+  TERObserveData1 record = Command("LIBPLATFORM_COMMAND_OPEN_ALERT_MESSAGE");
+  record.wide_text = &wide[0];
+  record.value = width;
+  g_channel->send(&record);
+  Log("alert sent" + MainFlag());
+}
+
+void LinkAlert(const std::string& argument) {
+  const std::string handler = argument.substr(0, argument.find(' '));
+  std::string json = argument.substr(argument.find(' ') + 1);
+  TERObserveData1 record = Command("LIBPLATFORM_COMMAND_OPEN_LINK_ALERT_MESSAGE");
+  record.payload = &json[0];
+  if (handler != "none") {
+    const int answer = std::atoi(handler.c_str());
+    record.object = new TERLinkHandler([answer](const std::wstring& address) {
+      Log("link-handler " + Narrow(address.c_str()) + MainFlag());
+      return answer;
+    });
+  }
+  g_channel->send(&record);
+  Log("link sent");
+}
+
+void CancelledByUser(void* first, void* second) {
+  Log("progress-cancelled " + Hex(first) + " " + Hex(second) + MainFlag());
+}
+
+void ProgressStart(const std::string& json) {
+  rapidjson::Document document;
+  document.Parse(json.c_str());
+  TERProgressSetup setup = {nullptr, reinterpret_cast<void*>(0x22), reinterpret_cast<void*>(0x11),
+                            &CancelledByUser};
+  TERObserveData1 record = Command("LIBPLATFORM_COMMAND_START_PROGRESS");
+  record.object = &setup;
+  record.payload = &document;
+  g_channel->send(&record);
+  Log("progress started" + MainFlag());
+}
+
+void ProgressNotify(const std::string& argument, bool finish) {
+  std::istringstream words(argument);
+  uint64_t done = 0, total = 0;
+  int64_t failed = 0;
+  std::string item, description;
+  words >> done >> total >> failed >> item >> description;
+  TERObserveData1 record = Command(finish ? "LIBPLATFORM_COMMAND_NOTIFY_PROGRESS_FINISH"
+                                          : "LIBPLATFORM_COMMAND_NOTIFY_PROGRESS");
+  record.extra2 = done;
+  record.extra1 = total;
+  record.value = failed;
+  if (item != "-") record.text = &item[0];
+  if (description != "-" && !description.empty()) record.object = &description[0];
+  g_channel->send(&record);
+  Log(std::string(finish ? "progress finished" : "progress notified") + MainFlag());
+}
+
+void ProgressCancel(std::string id) {
+  TERObserveData1 record = Command("LIBPLATFORM_COMMAND_CANCEL_PROGRESS");
+  record.text = &id[0];
+  g_channel->send(&record);
+  Log("progress cancel sent");
+}
+
+void SheetTip(const std::string& argument) {
+  rapidjson::Document document;
+  document.SetObject();
+  const std::string message = argument.substr(argument.find(' ') + 1);
+  document.AddMember("show", std::atoi(argument.c_str()), document.GetAllocator());
+  document.AddMember("message", rapidjson::Value(message.c_str(), document.GetAllocator()),
+                     document.GetAllocator());
+  TERObserveData1 record = Command("LIBPLATFORM_COMMAND_SHOW_SHEET_TIP");
+  record.payload = &document;
+  g_channel->send(&record);
+  Log("sheet sent");
+}
+
 void RunScriptLine(const std::string& line) {
   std::istringstream words(line);
   std::string verb, name, argument;
-  words >> verb >> name;
+  words >> verb;
   std::getline(words, argument);
   if (!argument.empty() && argument[0] == ' ') argument.erase(0, 1);
-  if (verb == "platform") RunPlatformCommand(name, argument);
+  std::istringstream rest(argument);
+  rest >> name;
+  std::string after_name;
+  std::getline(rest, after_name);
+  if (!after_name.empty() && after_name[0] == ' ') after_name.erase(0, 1);
+  if (verb == "platform") RunPlatformCommand(name, after_name);
+  if (verb == "fresh") SendTwice(name);
   if (verb == "dispatch") DispatchFromHere();
+  if (verb == "confirm") Confirm(argument, false);
+  if (verb == "confirm-cb") Confirm(argument, true);
+  if (verb == "alert") Alert(argument);
+  if (verb == "link") LinkAlert(argument);
+  if (verb == "progress-start") ProgressStart(argument);
+  if (verb == "progress-notify") ProgressNotify(argument, false);
+  if (verb == "progress-finish") ProgressNotify(argument, true);
+  if (verb == "progress-cancel") ProgressCancel(argument);
+  if (verb == "sheet") SheetTip(argument);
 }
+
+constexpr UINT kRunQueuedScript = WM_APP + 17;
 
 void RunScript(const std::string& script) {
   if (script.rfind("main:", 0) == 0) {
     RunScriptLine(script.substr(5));
+  } else if (script.rfind("later:", 0) == 0) {
+    ::PostMessageW(g_window, kRunQueuedScript, 0,
+                   reinterpret_cast<LPARAM>(new std::string(script.substr(6))));
   } else if (script.rfind("worker:", 0) == 0) {
     std::thread(RunScriptLine, script.substr(7)).detach();
   }
@@ -132,6 +287,11 @@ void RunScript(const std::string& script) {
 
 LRESULT CALLBACK RecorderWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    case kRunQueuedScript: {
+      std::unique_ptr<std::string> line(reinterpret_cast<std::string*>(lparam));
+      RunScriptLine(*line);
+      return 0;
+    }
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
       RunScript(std::string(static_cast<const char*>(data->lpData), data->cbData));

@@ -4,6 +4,8 @@
 //   visible          print 1 when the main window is visible, else 0
 //   hotkey ID        post WM_HOTKEY ID to the main window (keys can't reach a hidden window)
 //   module SCRIPT    hand SCRIPT to the recorder test module's window (WM_COPYDATA)
+//   dismiss [S]      press the primary button of a message dialog the main window owns,
+//                    waiting up to S seconds (default 20) for one to appear; 1 if none did
 //   warm             bring up Wine's desktop and services (they outlive the call, so
 //                    callers start them with output going nowhere)
 #include <windows.h>
@@ -20,6 +22,25 @@ HWND FindMainWindow(bool visible_only = true) {
   while ((window = ::FindWindowExW(nullptr, window, nullptr, kTitle)) != nullptr)
     if (!visible_only || ::IsWindowVisible(window)) return window;
   return nullptr;
+}
+
+// A visible, enabled window owned by the main window: a modal message dialog.
+HWND FindOwnedDialog(HWND main) {
+  struct Search {
+    HWND owner;
+    HWND found;
+  } search = {main, nullptr};
+  ::EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(context);
+        if (::GetWindow(window, GW_OWNER) != s->owner || !::IsWindowVisible(window) ||
+            !::IsWindowEnabled(window))
+          return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 HWND FindRecorderWindow(HWND main) {
@@ -64,6 +85,21 @@ int main(int argc, char** argv) {
     data.lpData = argv[2];
     ::SendMessageW(recorder, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     return 0;
+  }
+  if (std::strcmp(argv[1], "dismiss") == 0) {
+    const int seconds = argc > 2 ? std::atoi(argv[2]) : 20;
+    HWND main = FindMainWindow(false);
+    for (int i = 0; main && i < seconds * 20; ++i) {
+      if (HWND dialog = FindOwnedDialog(main)) {
+        const int kPrimaryButton = 5051;
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kPrimaryButton, BN_CLICKED), 0);
+        for (int j = 0; j < 100 && ::IsWindowVisible(dialog); ++j) ::Sleep(50);
+        return 0;
+      }
+      ::Sleep(50);
+    }
+    std::fprintf(stderr, "no dialog to dismiss\n");
+    return 1;
   }
   if (std::strcmp(argv[1], "close") == 0) {
     HWND window = FindMainWindow(false);  // also when hidden to the tray

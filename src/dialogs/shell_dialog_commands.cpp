@@ -9,6 +9,7 @@
 #include "common/json_members.h"
 #include "dialogs/bounded_text.h"
 #include "dialogs/main_thread.h"
+#include "dialogs/shell_open.h"
 #include "dialogs/ui_about_dialog.h"
 #include "dialogs/ui_setting_dialog.h"
 #include "dialogs/ui_sheet_dialog.h"
@@ -21,6 +22,14 @@ constexpr size_t kLanguageTipBuffer = 512;
 constexpr int kTipDisplayTime = 5000;
 
 UiSheetDialog* SheetTip() { return dynamic_cast<UiSheetDialog*>(HostDialog(kHostDialogSheetTip)); }
+
+// The folder a click on the shown tip opens: the click action is a plain function, and there
+// is one tip, shown on the main thread, so the folder lives here.
+std::wstring& TipFolder() {
+  static std::wstring folder;
+  return folder;
+}
+void OpenTipFolder() { OpenFolderPath(TipFolder()); }
 }  // namespace
 
 std::wstring LanguageChangeTip(const std::wstring& format, const std::wstring& product_name) {
@@ -65,10 +74,14 @@ void ShowSheetTipCommand(TERObserveData1* record) {
   const auto* object = static_cast<const rapidjson::Value*>(record->payload);
   const int64_t show = json_members::Int(object, "show");
   const std::wstring message = Utf8ToWide(json_members::String(object, "message"));
-  RunOnMainThread([show, message] {
+  // Beyond the two members every sender gives: "open_folder", a folder the tip's text opens
+  // when clicked (a recorder tells where it saved a file).
+  const std::wstring folder = Utf8ToWide(json_members::String(object, "open_folder"));
+  RunOnMainThread([show, message, folder] {
     UiSheetDialog* tip = SheetTip();
     if (!tip) return;
-    tip->SetClickAction(nullptr);
+    TipFolder() = folder;
+    tip->SetClickAction(show != 0 && !folder.empty() ? &OpenTipFolder : nullptr);
     if (show != 0) {
       tip->SetMessage(message.c_str());
       tip->ShowFor(kShowNormal, kTipDisplayTime);

@@ -125,10 +125,8 @@ void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 HWND TestOwner() { return g_owner; }
 
 void UseScale(float scale) {
-  HDC screen = ::GetDC(nullptr);
   wxLocale* locale = wxGetLocale();
-  BuildFontTable(screen, scale, locale && locale->IsDefaultCharsetLanguage() != 0);
-  ::ReleaseDC(nullptr, screen);
+  BuildFontTable(scale, locale && locale->IsDefaultCharsetLanguage() != 0);
 }
 
 void UseLanguage(int number) {

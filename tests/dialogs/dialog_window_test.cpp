@@ -10,6 +10,7 @@
 
 #include "dialog_fixture.h"
 #include "dialogs/message_commands.h"
+#include "dialogs/shell_dialog_commands.h"
 #include "dialogs/shell_open.h"
 #include "dialogs/ui_about_dialog.h"
 #include "dialogs/ui_alert_dialog.h"
@@ -17,6 +18,8 @@
 #include "dialogs/ui_sheet_dialog.h"
 #include "host/resource_catalogues.h"
 #include "shell/language.h"
+#include "shell/shell_state.h"
+#include "rapidjson/document.h"
 
 namespace {
 
@@ -343,6 +346,38 @@ TEST_F(SheetTipTest, ClickWithoutActionHidesAndShowZeroHidesAndClears) {
   tip_->SetMessage(nullptr);
   EXPECT_FALSE(::IsWindowVisible(*tip_));
   EXPECT_EQ(tip_->message(), L"");
+}
+
+std::vector<std::string> g_folders;
+bool RecordFolder(const std::string& target) {
+  g_folders.push_back(target);
+  return true;
+}
+
+// A module's tip that names a folder opens it when clicked; the next tip without one does not.
+TEST_F(SheetTipTest, CommandWithAFolderOpensItOnClickAndOnlyThatTip) {
+  SetHostDialog(kHostDialogSheetTip, tip_.get());
+  g_folders.clear();
+  const ShellOpenFunction previous = ReplaceFolderOpener(&RecordFolder);
+  auto send = [](const char* json) {
+    rapidjson::Document payload;
+    payload.Parse(json);
+    TERObserveData1 record = {};
+    record.name = "LIBPLATFORM_COMMAND_SHOW_SHEET_TIP";
+    record.payload = static_cast<rapidjson::Value*>(&payload);
+    ShowSheetTipCommand(&record);
+  };
+  for (const char* json : {R"({"show": 1, "message": "Saved to C:\\clips", "open_folder": "C:\\clips"})",
+                           R"({"show": 1, "message": "Language changes at the next start"})"}) {
+    send(json);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(::GetDlgItem(*tip_, 5051)) != FALSE; }));
+    ClickLink(*tip_, 5051);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(*tip_); }));
+  }
+  ReplaceFolderOpener(previous);
+  SetHostDialog(kHostDialogSheetTip, nullptr);
+  ASSERT_EQ(g_folders.size(), 1u);
+  EXPECT_EQ(g_folders[0], "C:\\clips");
 }
 
 TEST_F(SheetTipTest, FollowsTheOwnerByOffset) {

@@ -7,6 +7,11 @@
 //   platform NAME [ARGUMENT]   send a platform command and log what came back
 //   fresh NAME                  send it twice and log whether the two answers are distinct
 //   dispatch                    post a closure to the main thread through the queue
+//   pref KEY [VALUE]            set a text preference (libTerrace's standard user defaults)
+//   children NAME               log "child ID LEFT TOP RIGHT BOTTOM" (screen pixels) for each
+//                               child of the module window recorded under NAME
+// Listed for the alert and sheet-tip commands, it hears them before the host and logs
+// their texts ("alert ...", "sheet-tip ...").
 //   confirm WIDTH TEXT          a confirm without callback; confirm-cb with one
 //   alert WIDTH TEXT            an alert
 //   link none|0|1 JSON          a link alert, without link handler or with one answering 0/1
@@ -26,9 +31,9 @@
 #include <string>
 #include <thread>
 
-#include <rapidjson/document.h>
-
+#include "contracts/ter_user_defaults.h"
 #include "host/module_api.h"
+#include "rapidjson/document.h"
 #include "view/dispatch_queue.h"
 
 namespace {
@@ -106,7 +111,8 @@ void RunPlatformCommand(const std::string& name, const std::string& argument) {
   } else {
     line << " object=" << (record.object ? "set" : "null");
   }
-  line << " window=" << Hex(record.window) << " value=" << record.value;
+  line << " window=" << Hex(record.window) << " value=" << record.value
+       << " extra1=" << record.extra1;
   Log(line.str());
 }
 
@@ -122,6 +128,24 @@ void DispatchFromHere() {
   });
   token.reset();
   DispatchQueue::DispatchAsync(DispatchQueue::DispatchGetMainQueue(), closure);
+}
+
+void LogChildren(const std::string& name) {
+  TERObserveData1 record = {};
+  record.name = "LIBPLATFORM_COMMAND_GET_MODULE_HWND";
+  record.text = const_cast<char*>(name.c_str());
+  record.sender = g_channel->id;
+  g_channel->send(&record);
+  if (!record.window) return Log("children none");
+  for (HWND child = ::GetWindow(record.window, GW_CHILD); child;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect = {};
+    ::GetWindowRect(child, &rect);
+    Log("child " + std::to_string(::GetDlgCtrlID(child)) + " " + std::to_string(rect.left) + " " +
+        std::to_string(rect.top) + " " + std::to_string(rect.right) + " " +
+        std::to_string(rect.bottom));
+  }
+  Log("children done");
 }
 
 std::string MainFlag() { return std::string(" main=") + (OnMainThread() ? "1" : "0"); }
@@ -261,6 +285,12 @@ void RunScriptLine(const std::string& line) {
   if (verb == "platform") RunPlatformCommand(name, after_name);
   if (verb == "fresh") SendTwice(name);
   if (verb == "dispatch") DispatchFromHere();
+  if (verb == "children") LogChildren(name);
+  if (verb == "pref") {
+    if (ITerUserDefaults* preferences = StandardUserDefaults())
+      preferences->SetString(name.c_str(), after_name.c_str());
+    Log("pref " + name + "=" + after_name);
+  }
   if (verb == "confirm") Confirm(argument, false);
   if (verb == "confirm-cb") Confirm(argument, true);
   if (verb == "alert") Alert(argument);
@@ -349,6 +379,15 @@ void Receive(TERObserveData1* record) {
         ::GetFileAttributesW(BesideModule(L"refuse-exit").c_str()) != INVALID_FILE_ATTRIBUTES;
     Log(std::string("exit-question refuse=") + (refuse ? "1" : "0"));
     if (refuse) record->value = 1;
+  } else if (name == "LIBPLATFORM_COMMAND_OPEN_ALERT_MESSAGE") {
+    Log("alert " + Narrow(record->wide_text));
+  } else if (name == "LIBPLATFORM_COMMAND_SHOW_SHEET_TIP") {
+    const auto* json = static_cast<const rapidjson::Value*>(record->payload);
+    const char* message = json && json->IsObject() && json->HasMember("message") &&
+                                  (*json)["message"].IsString()
+                              ? (*json)["message"].GetString()
+                              : "(none)";
+    Log(std::string("sheet-tip ") + message);
   } else if (name == "LIBWINDOW_COMMAND_SIZE_CHANGE") {
     const int* size = static_cast<const int*>(record->payload);
     Log("size " + std::to_string(size[0]) + " " + std::to_string(size[1]));

@@ -15,6 +15,7 @@
 #include "app/crash_report.h"
 #include "app/data_file_problem.h"
 #include "app/early_errors.h"
+#include "app/log_pruning.h"
 #include "app/process_state.h"
 #include "app/product_identity.h"
 #include "app/run.h"
@@ -51,11 +52,20 @@ void LoadApplicationManifest() {
              DataFileProblem(path) + "; no module is loaded");
 }
 
+void LoadPreferences(const std::wstring& path) {
+  if (InitStandardUserDefaults(path.c_str())) return;
+  TerText problem(StandardUserDefaultsProblem());
+  if (!problem.empty()) {
+    LogError("Preferences.json could not be used: " + WideToUtf8(path) + ": " + problem.str() +
+             "; starting with empty preferences");
+  }
+}
+
 // The data files every later step needs, in this order. Arguments are accepted, not used.
 void LoadPreferencesAndData(int, LPWSTR*) {
   const std::wstring preferences_folder = PreferencesFolder();
   TerUtilityFile()->MakeFolder(WideToUtf8(preferences_folder).c_str());
-  InitStandardUserDefaults((preferences_folder + L"\\Preferences.json").c_str());
+  LoadPreferences(preferences_folder + L"\\Preferences.json");
   LoadApplicationManifest();
   LoadLanguageSites();
   if (!ActivateLanguage(StartupLanguageNumber())) ActivateLanguage(kEnglishLanguage);
@@ -66,8 +76,12 @@ std::string MakeLogFolder() {
   TerText base(TerUtilitySys()->LogFolder());
   char date[260] = {};
   TerUtilitySys()->FormatDate("%Y%m%d", date, sizeof(date));
-  std::string folder = base.str() + BrandWord() + "\\" + date;
+  const std::string brand_folder = base.str() + BrandWord() + "\\";
+  std::string folder = brand_folder + date;
   TerUtilityFile()->MakeFolder(folder.c_str());
+  SYSTEMTIME today = {};
+  ::GetLocalTime(&today);
+  PruneLogFolders(Utf8ToWide(brand_folder), today, kLogDaysKept);
   return folder;
 }
 
@@ -82,6 +96,8 @@ void StartLogging(const std::string& log_folder) {
   google::InitGoogleLogging(program_name.c_str());
   FLAGS_max_log_size = 20;
   FLAGS_log_dir = log_folder;
+  // Every line reaches the file at once, so a crash report packs the log up to the crash.
+  FLAGS_logbuflevel = -1;
   LOG(INFO) << "SysInfoStr: " << SystemInfoLine();
   WriteEarlyErrors();
 }
@@ -136,5 +152,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
   ::CoUninitialize();
   if (sockets_started) ::WSACleanup();
   MarkTeardownFinished();
+  CreateTerDbgReport()->Arm(nullptr, nullptr, nullptr);  // a crash from here on reports nothing
   return exit_code;
 }

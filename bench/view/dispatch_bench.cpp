@@ -24,9 +24,11 @@ volatile long long g_sink = 0;
 
 LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == kClosureMessage) {
-    auto* closure = reinterpret_cast<std::function<void()>*>(wparam);
-    (*closure)();
-    delete closure;
+    // As the main frame does: only closures this process posted are run.
+    if (std::function<void()>* closure = DispatchQueue::ClaimClosure(wparam)) {
+      (*closure)();
+      delete closure;
+    }
     return 0;
   }
   if (message == kIntegerMessage) {

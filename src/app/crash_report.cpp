@@ -7,9 +7,11 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "app/crash_warning.h"
 #include "app/process_state.h"
 #include "app/system_info.h"
 #include "app/terrace_text.h"
+#include "shell/language.h"
 
 void CrashMarkerWriter(const wchar_t* report_folder, wchar_t** marker_path) {
   const std::string line = SystemInfoLine();
@@ -50,7 +52,9 @@ void CrashWarningCallback(const wchar_t* file_in_report_folder) {
   // A path without a folder part names nothing we could clean or open.
   const std::wstring folder = ReportFolderOf(file_in_report_folder);
   if (folder.empty()) return;
+  const std::wstring text = Translate(L"appplication-crash-warning") + L" " + folder;
   ShutDownLoggingOnce();  // the log files must be closed before they can go
   CleanReportFolder(folder);
+  ShowCrashWarning(text);
   TerUtilityApp()->OpenFolder(WideToUtf8(folder).c_str());
 }

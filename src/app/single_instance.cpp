@@ -38,11 +38,15 @@ SingleInstanceNames ProductSingleInstanceNames() {
 }
 
 bool IsFirstInstance(const SingleInstanceNames& names) {
-  if (HANDLE existing = ::OpenMutexW(SYNCHRONIZE, FALSE, names.mutex.c_str())) {
-    ::CloseHandle(existing);
-    return false;
+  // One atomic step: between a failed open and a create, a second process could have made
+  // the mutex too, and both would take themselves for the first.
+  HANDLE mutex = ::CreateMutexW(nullptr, TRUE, names.mutex.c_str());
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED)) {
+    if (mutex) ::CloseHandle(mutex);
+    return false;  // held by a process of ours, or of another user in this session
   }
-  g_mutex = ::CreateMutexW(nullptr, TRUE, names.mutex.c_str());
+  g_mutex = mutex;
   g_notify_event = ::CreateEventW(nullptr, TRUE, FALSE, names.notify_event.c_str());
   return true;
 }

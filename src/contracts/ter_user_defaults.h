@@ -58,7 +58,13 @@ extern "C" {
 TERRACE_API bool InitUserDefaults(const char* name, const wchar_t* path);
 TERRACE_API ITerUserDefaults* GetUserDefaults(const char* name);  // null when none
 // The standard user defaults always exist after this call (empty when the file is missing
-// or malformed) so they can be saved; the result says whether the file was read.
+// or malformed) so they can be saved; the result says whether the file was read. The user's
+// bytes are never lost: a malformed file is moved aside to "<path>.damaged" (the latest one
+// kept) first, and a file that cannot be read at all is never saved over (Save fails).
 TERRACE_API bool InitStandardUserDefaults(const wchar_t* path);
+// What went wrong with the file at the last InitStandardUserDefaults, with the parser's
+// message and offset, and what was done about it; null when it loaded or was missing.
+// Release with TerUtilityString()->Release.
+TERRACE_API char* StandardUserDefaultsProblem();
 TERRACE_API ITerUserDefaults* StandardUserDefaults();  // null before InitStandardUserDefaults
 }

@@ -18,6 +18,7 @@
 #include "host/resource_catalogues.h"
 #include "shell/language.h"
 #include "shell/main_frame.h"
+#include "shell/main_thread_call.h"
 #include "shell/shell_state.h"
 #include "update/update_check.h"
 
@@ -33,11 +34,14 @@ std::string TextArgument(const TERObserveData1* record) {
   return record->text ? std::string(record->text) : std::string();
 }
 
-// Window-state commands act on the frame from whatever thread sent them; every call they
-// make is a window call the system hands to the frame's thread.
+// Window-state commands change the frame's flags and saved rectangle: they run on the main
+// thread, where the frame lives and dies, and the sender waits for them. Once the frame is
+// gone they do nothing.
 template <void (CMainFrame::*Operation)()>
 void OnFrame(TERObserveData1*) {
-  if (CMainFrame* frame = MainFrame()) (frame->*Operation)();
+  CallOnMainThread([] {
+    if (CMainFrame* frame = MainFrame()) (frame->*Operation)();
+  });
 }
 
 void FindUrlCommand(TERObserveData1* record) {

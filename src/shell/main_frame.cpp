@@ -18,9 +18,12 @@
 #include "linguo/linguo.h"
 #include "shell/hot_keys.h"
 #include "shell/language.h"
+#include "shell/main_thread_call.h"
 #include "shell/shell_state.h"
 #include "shell/tray_icon.h"
 #include "shell/tray_menu.h"
+#include "update/ui_update_download_dialog.h"
+#include "update/ui_update_list_dialog.h"
 #include "update/update_check.h"
 #include "view/kv_themed_shadow_wnd.h"
 #include "view/dispatch_queue.h"
@@ -35,9 +38,12 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
   // Nobody may find a dialog that is going away.
+  SetHostDialog(kHostDialogUpdateDownload, nullptr);
   SetHostDialog(kHostDialogSheetTip, nullptr);
+  SetHostDialog(kHostDialogUpdateList, nullptr);
   SetHostDialog(kHostDialogProgress, nullptr);
   DeleteShadow();
+  if (MainFrame() == this) SetMainFrame(nullptr);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG*) {
@@ -49,6 +55,7 @@ BOOL CMainFrame::OnIdle() { return FALSE; }
 
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
   DispatchQueue::DispatchQueueInit(m_hWnd);
+  StartMainThreadCalls();
   SetMainWindowHandle(m_hWnd);
   SetMainFrame(this);
 
@@ -103,6 +110,10 @@ void CMainFrame::CreateStandingDialogs() {
   Gdiplus::Bitmap* close_pressed = FindImage("close-pressed.png");
   HWND owner = view_.m_hWnd ? view_.m_hWnd : m_hWnd;
 
+  update_download_ = std::make_unique<UiUpdateDownloadDialog>(scale, close_normal, close_pressed);
+  update_download_->Create(owner, {ScaleLength(540, scale), ScaleLength(150, scale)});
+  SetHostDialog(kHostDialogUpdateDownload, update_download_.get());
+
   sheet_tip_ = std::make_unique<UiSheetDialog>(scale, close_normal, close_pressed);
   RECT view = {};
   ::GetClientRect(owner, &view);
@@ -110,6 +121,10 @@ void CMainFrame::CreateStandingDialogs() {
   sheet_tip_->SetTopOffset(32);
   sheet_tip_->Reposition();
   SetHostDialog(kHostDialogSheetTip, sheet_tip_.get());
+
+  update_list_ = std::make_unique<UiUpdateListDialog>(scale, close_normal, close_pressed);
+  update_list_->Create(owner, {ScaleLength(500, scale), ScaleLength(360, scale)});
+  SetHostDialog(kHostDialogUpdateList, update_list_.get());
 
   progress_ = std::make_unique<UiProgressDialog>(scale, close_normal, close_pressed);
   progress_->Create(owner, {ScaleLength(500, scale), ScaleLength(160, scale)});
@@ -173,14 +188,23 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  // Module threads outlive the frame: from here on their window commands find nothing.
+  StopMainThreadCalls();
+  SetMainFrame(nullptr);
+  SetMainWindowHandle(nullptr);
   DeleteShadow();
   handled = FALSE;
   return 0;
 }
 
 LRESULT CMainFrame::OnDispatchQueue(UINT, WPARAM wparam, LPARAM, BOOL&) {
-  auto* closure = reinterpret_cast<std::function<void()>*>(wparam);
-  if (closure && *closure) {
+  // Any process can post this message; only closures this process posted are run.
+  std::function<void()>* closure = DispatchQueue::ClaimClosure(wparam);
+  if (!closure) {
+    LOG_FIRST_N(ERROR, 1) << "Message 2024 carrying no closure of this process; ignored";
+    return 0;
+  }
+  if (*closure) {
     (*closure)();
   } else {
     LOG(ERROR) << "Empty closure reached the main window; ignored";

@@ -13,6 +13,8 @@
 class KvThemedShadowWnd;
 class UiProgressDialog;
 class UiSheetDialog;
+class UiUpdateDownloadDialog;
+class UiUpdateListDialog;
 
 constexpr UINT kDispatchQueueMessage = WM_USER + 1000;  // 2024
 constexpr UINT_PTR kUpdateCheckTimer = 2;
@@ -36,7 +38,8 @@ class CMainFrame : public CMainFrameBase, public CMessageFilter, public CIdleHan
   bool hidden_to_tray() const { return hidden_to_tray_; }
   bool maximised() const { return maximised_; }
 
-  // Window-state operations; safe from any thread (they only make window calls).
+  // Window-state operations; on the main thread only (commands from other threads are
+  // brought there).
   void Restore();               // shown (restored when minimised), in front, active
   void ToggleMaximize();        // work area of the primary monitor, and back
   void Minimize();              // unless minimised or hidden to the tray
@@ -89,6 +92,8 @@ class CMainFrame : public CMainFrameBase, public CMessageFilter, public CIdleHan
   bool maximised_ = false;
   RECT saved_rect_ = {};
   // Standing dialogs, entered in the host dialog table; they live as long as the frame.
+  std::unique_ptr<UiUpdateDownloadDialog> update_download_;
   std::unique_ptr<UiSheetDialog> sheet_tip_;
+  std::unique_ptr<UiUpdateListDialog> update_list_;
   std::unique_ptr<UiProgressDialog> progress_;
 };

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
+
 #include "app/process_state.h"
 
 namespace {
@@ -53,6 +56,32 @@ TEST(SingleInstance, SecondStartSignalsTheFirstWhichIsActivated) {
 
   SetMainWindowHandle(nullptr);
   ::DestroyWindow(window);
+}
+
+// Two starts at the same moment: exactly one of them may become the first instance. Threads
+// stand in for processes; the guard is one kernel object either way.
+TEST(SingleInstance, OfTwoRacingStartsExactlyOneWins) {
+  constexpr int kRounds = 300;
+  int rounds_with_one_winner = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    const SingleInstanceNames names =
+        MakeSingleInstanceNames(L"Race " + std::to_wstring(::GetCurrentProcessId()) + L" " +
+                                std::to_wstring(round));
+    std::atomic<int> ready{0};
+    std::atomic<int> winners{0};
+    auto start = [&] {
+      ++ready;
+      while (ready.load() < 2) {
+      }
+      if (IsFirstInstance(names)) ++winners;
+    };
+    std::thread first(start), second(start);
+    first.join();
+    second.join();
+    rounds_with_one_winner += winners == 1;
+    StopActivationListener();  // closes the guard for the next round
+  }
+  EXPECT_EQ(rounds_with_one_winner, kRounds);
 }
 
 TEST(SingleInstance, SignalWithNobodyListeningDoesNothing) {

@@ -19,7 +19,7 @@ namespace {
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == DispatchQueue::kMainQueueMessage) {
-    auto* closure = reinterpret_cast<std::function<void()>*>(wparam);
+    std::function<void()>* closure = DispatchQueue::ClaimClosure(wparam);
     if (closure && *closure) (*closure)();
     delete closure;
     return 0;

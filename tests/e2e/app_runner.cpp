@@ -42,13 +42,24 @@ RunningApp::~RunningApp() {
 }
 
 bool RunningApp::Start(const std::wstring& arguments, const std::wstring& executable) {
+  return Launch(arguments, executable, 0);
+}
+
+bool RunningApp::StartHeld(const std::wstring& arguments, const std::wstring& executable) {
+  return Launch(arguments, executable, CREATE_SUSPENDED);
+}
+
+void RunningApp::Resume() { ::ResumeThread(process_.hThread); }
+
+bool RunningApp::Launch(const std::wstring& arguments, const std::wstring& executable,
+                        DWORD flags) {
   const std::wstring program = executable.empty() ? AppExecutable() : executable;
   std::wstring command = L"\"" + program + L"\"";
   if (!arguments.empty()) command += L" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   const std::wstring folder = program.substr(0, program.find_last_of(L'\\') + 1);
-  return ::CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+  return ::CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, flags, nullptr,
                           folder.c_str(), &startup, &process_) != FALSE;
 }
 
@@ -89,16 +100,33 @@ std::wstring TodayText() {
   return text;
 }
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW entry;
-  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(entry.cFileName);
-  } while (::FindNextFileW(search, &entry));
-  ::FindClose(search);
-  return names;
+ULONGLONG Now() {
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  return ULONGLONG(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+}
+
+std::string ProductLog(DWORD process_id, ULONGLONG written_since) {
+  const std::wstring folder = LocalAppDataFolder() + L"Pellavorne\\" + TodayText();
+  const std::wstring suffix = L"." + std::to_wstring(process_id);
+  std::wstring newest;
+  ULONGLONG newest_time = 0;
+  for (const std::wstring& name : FilesIn(folder)) {
+    if (name.find(L".INFO.") == std::wstring::npos || name.size() < suffix.size() ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExW((folder + L"\\" + name).c_str(), GetFileExInfoStandard, &data))
+      continue;
+    const ULONGLONG time = ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                           data.ftLastWriteTime.dwLowDateTime;
+    if (time < written_since) continue;
+    if (newest.empty() || time >= newest_time) {
+      newest = name;
+      newest_time = time;
+    }
+  }
+  return newest.empty() ? std::string() : ReadWholeFile(folder + L"\\" + newest);
 }
 
 AppCopy::AppCopy() {
@@ -107,6 +135,9 @@ AppCopy::AppCopy() {
   ::GetTempPathW(MAX_PATH, temp);
   folder_ = std::wstring(temp) + L"ostrevan-app-" + std::to_wstring(::GetCurrentProcessId()) +
             L"-" + std::to_wstring(++counter) + L"\\";
+  // Process ids come round again in every new Wine session: a copy an earlier run could not
+  // remove may hold this name, and copying onto it would put the new copy inside the old.
+  RemoveTree(folder_);
   CopyTree(std::wstring(OSTREVAN_APP_DIR_W), folder_.substr(0, folder_.size() - 1));
 }
 

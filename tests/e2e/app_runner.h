@@ -19,6 +19,10 @@ class RunningApp {
   RunningApp& operator=(const RunningApp&) = delete;
 
   bool Start(const std::wstring& arguments = L"", const std::wstring& executable = L"");
+  // Starts the process with its first thread held, for Resume to release: starting a
+  // process takes far longer than resuming one, so several can be let go at one moment.
+  bool StartHeld(const std::wstring& arguments = L"", const std::wstring& executable = L"");
+  void Resume();
   // The process's visible top-level window titled like the product; null on time-out.
   HWND WaitForMainWindow(DWORD timeout_ms = 20000);
   // The exit code, or -1 when the process is still running after `timeout_ms`.
@@ -27,6 +31,8 @@ class RunningApp {
   HANDLE process() const { return process_.hProcess; }
 
  private:
+  bool Launch(const std::wstring& arguments, const std::wstring& executable, DWORD flags);
+
   PROCESS_INFORMATION process_ = {};
 };
 
@@ -50,7 +56,7 @@ class AppCopy {
   void SetRecorderRefusesExit(bool refuse);
   std::string RecorderLog() const;
   // Waits until the recorder's log holds `text` (after `from`); true when it does.
-  bool WaitForLog(const std::string& text, size_t from = 0, DWORD timeout_ms = 10000) const;
+  bool WaitForLog(const std::string& text, size_t from = 0, DWORD timeout_ms = 30000) const;
 
  private:
   std::wstring folder_;
@@ -63,4 +69,10 @@ void RunInRecorder(HWND main_window, const std::string& script);
 // Folders of the per-user state the product writes.
 std::wstring LocalAppDataFolder();  // ends with "\"
 std::wstring TodayText();           // "%Y%m%d"
-std::vector<std::wstring> FilesIn(const std::wstring& folder);  // names only
+// The INFO log (it holds the lines of every severity) that the product process `process_id`
+// wrote into today's log folder: the newest INFO file whose name ends in ".<pid>" (process
+// ids come round again within a day, and the digits of a short one also occur in the time
+// stamps of other names) and was last written at `written_since` (a Now()) or later; empty
+// when there is none.
+std::string ProductLog(DWORD process_id, ULONGLONG written_since = 0);
+ULONGLONG Now();  // as a file time

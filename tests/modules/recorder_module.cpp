@@ -5,6 +5,7 @@
 // thread from the message loop ("later:", so the sender need not wait while the script runs
 // a modal dialog) or on a worker ("worker:"):
 //   platform NAME [ARGUMENT]   send a platform command and log what came back
+//   value NAME NUMBER           the same with NUMBER in `value` and no text
 //   fresh NAME                  send it twice and log whether the two answers are distinct
 //   dispatch                    post a closure to the main thread through the queue
 //   pref KEY [VALUE]            set a text preference (libTerrace's standard user defaults)
@@ -29,7 +30,6 @@
 #include <mutex>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include "contracts/ter_user_defaults.h"
 #include "host/module_api.h"
@@ -75,10 +75,11 @@ std::string Hex(const void* pointer) {
 bool OnMainThread() { return ::GetCurrentThreadId() == g_main_thread; }
 
 // Sends a platform command and describes every answer word it could carry.
-void RunPlatformCommand(const std::string& name, const std::string& argument) {
+void RunPlatformCommand(const std::string& name, const std::string& argument, int64_t value = 0) {
   TERObserveData1 record = {};
   record.name = name.c_str();
   record.sender = g_channel->id;
+  record.value = value;
   std::string text = argument;
   std::wstring wide(argument.begin(), argument.end());
   if (!argument.empty()) {
@@ -284,6 +285,7 @@ void RunScriptLine(const std::string& line) {
   if (!after_name.empty() && after_name[0] == ' ') after_name.erase(0, 1);
   if (verb == "platform") RunPlatformCommand(name, after_name);
   if (verb == "fresh") SendTwice(name);
+  if (verb == "value") RunPlatformCommand(name, "", std::atoll(after_name.c_str()));
   if (verb == "dispatch") DispatchFromHere();
   if (verb == "children") LogChildren(name);
   if (verb == "pref") {
@@ -302,6 +304,26 @@ void RunScriptLine(const std::string& line) {
   if (verb == "sheet") SheetTip(argument);
 }
 
+// A thread of the module's own for one script line. Native, not a detached std::thread: the
+// runtime's thread library can give the record of a detached thread that is just ending to
+// two later threads, and one of them then starts without its argument and crashes (under
+// Wine about once in a few thousand starts), which lost a command now and then.
+void RunOnWorker(const std::string& line) {
+  auto* work = new std::string(line);
+  HANDLE thread = ::CreateThread(
+      nullptr, 0,
+      [](void* context) -> DWORD {
+        std::unique_ptr<std::string> line(static_cast<std::string*>(context));
+        RunScriptLine(*line);
+        return 0;
+      },
+      work, 0, nullptr);
+  if (thread)
+    ::CloseHandle(thread);
+  else
+    delete work;
+}
+
 constexpr UINT kRunQueuedScript = WM_APP + 17;
 
 void RunScript(const std::string& script) {
@@ -311,7 +333,7 @@ void RunScript(const std::string& script) {
     ::PostMessageW(g_window, kRunQueuedScript, 0,
                    reinterpret_cast<LPARAM>(new std::string(script.substr(6))));
   } else if (script.rfind("worker:", 0) == 0) {
-    std::thread(RunScriptLine, script.substr(7)).detach();
+    RunOnWorker(script.substr(7));
   }
 }
 

@@ -27,6 +27,9 @@ TempFolder::TempFolder(const std::wstring& stem) {
   ::GetTempPathW(MAX_PATH, temp);
   path_ = std::wstring(temp) + L"ostrevan-" + stem + L"-" +
           std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L"\\";
+  // Process ids come round again in every new Wine session, and a folder an earlier run
+  // could not remove (a DLL still loaded from it) may hold this name: start from nothing.
+  RemoveTree(path_);
   MakeFolders(path_);
 }
 
@@ -62,4 +65,18 @@ std::string ReadWholeFile(const std::wstring& path) {
   std::string text;
   ReadText(path, &text);
   return text;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  std::wstring pattern = folder;
+  if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+  HANDLE search = ::FindFirstFileW((pattern + L"*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(entry.cFileName);
+  } while (::FindNextFileW(search, &entry));
+  ::FindClose(search);
+  return names;
 }

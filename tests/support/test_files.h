@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A fresh folder under the user's temporary folder, removed with everything in it on
 // destruction.
@@ -23,3 +24,4 @@ void CopyTree(const std::wstring& from, const std::wstring& into_folder);
 void WriteText(const std::wstring& path, const std::string& text);
 bool ReadText(const std::wstring& path, std::string* text);
 std::string ReadWholeFile(const std::wstring& path);  // empty when unreadable
+std::vector<std::wstring> FilesIn(const std::wstring& folder);  // names only, no folders

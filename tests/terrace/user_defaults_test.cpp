@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -158,17 +159,27 @@ TEST_F(UserDefaultsTest, FailedSaveKeepsThePreviousFile) {
   EXPECT_EQ(Reload("check")->GetInt("count", nullptr, 0), 9);
 }
 
-TEST(StandardUserDefaults, StartEmptyFromAMissingOrBrokenFileAndCanBeSaved) {
+std::string StandardProblem() {
+  char* problem = StandardUserDefaultsProblem();
+  return problem ? Str(problem) : std::string();
+}
+
+bool StandardIsEmpty() {
+  ITerUserDefaults* standard = StandardUserDefaults();
+  return standard && standard->FirstMember(standard->GetRoot()) ==
+                         standard->MemberEnd(standard->GetRoot());
+}
+
+std::string Nested(int depth, const std::string& open, const std::string& close);
+
+// The standard user defaults are saved over their file at exit: whatever the user's file
+// holds must survive a start that could not use it.
+TEST(StandardUserDefaults, AMissingFileStartsEmptyAndIsMadeBySave) {
   TempFolder temp(L"standard");
   const std::wstring path = temp.path() + L"standard.json";
-  for (bool missing : {true, false}) {
-    if (!missing) WriteText(path, "{\"truncated\": ");
-    EXPECT_FALSE(InitStandardUserDefaults(path.c_str()));
-    ITerUserDefaults* standard = StandardUserDefaults();
-    ASSERT_NE(standard, nullptr);
-    EXPECT_EQ(standard->FirstMember(standard->GetRoot()), standard->MemberEnd(standard->GetRoot()));
-  }
-  EXPECT_EQ(ReadWholeFile(path), "{\"truncated\": ") << "not touched before a save";
+  EXPECT_FALSE(InitStandardUserDefaults(path.c_str()));
+  EXPECT_TRUE(StandardIsEmpty());
+  EXPECT_EQ(StandardProblem(), "") << "a first start is nothing to report";
   StandardUserDefaults()->SetInt("launches", 1);
   ASSERT_TRUE(StandardUserDefaults()->Save());
   EXPECT_TRUE(InitStandardUserDefaults(path.c_str()));
@@ -177,6 +188,106 @@ TEST(StandardUserDefaults, StartEmptyFromAMissingOrBrokenFileAndCanBeSaved) {
   InitStandardUserDefaults((temp.path() + L"gone\\standard.json").c_str());
   EXPECT_FALSE(StandardUserDefaults()->Save()) << "the folder is missing";
   EXPECT_EQ(Entries(temp.path()), std::vector<std::wstring>{L"standard.json"});
+}
+
+TEST(StandardUserDefaults, AFileThatDoesNotParseIsMovedAsideBeforeDefaultsAreUsed) {
+  TempFolder temp(L"standard");
+  const std::wstring path = temp.path() + L"Preferences.json";
+  const std::wstring aside = path + L".damaged";
+  struct Case {
+    std::string bytes;
+    const char* problem;  // in the report, before its offset
+  };
+  // clang-format off
+  const Case damaged[] = {
+      {"{\"module:a\": {\"x\": 1}, \"truncated\": ", "(offset 36)"},
+      {"{\"name\": \"Zo\xEB\"}", "Invalid encoding in string. (offset 12)"},
+      {std::string("\xFF\xFE{\0}\0", 6), "(offset 0)"},
+      {"{\"a\":" + Nested(kTerMaxJsonDepth, "[", "]") + "}", "deeper than 256 levels"},
+      {"[1, 2]", "not an object"},
+  };
+  // clang-format on
+  for (const Case& one : damaged) {
+    WriteText(path, one.bytes);
+    EXPECT_FALSE(InitStandardUserDefaults(path.c_str()));
+    EXPECT_TRUE(StandardIsEmpty());
+    const std::string problem = StandardProblem();
+    EXPECT_NE(problem.find(one.problem), std::string::npos) << problem;
+    EXPECT_NE(problem.find("moved aside"), std::string::npos) << problem;
+    EXPECT_EQ(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadWholeFile(aside), one.bytes) << "the latest damaged file is kept";
+
+    StandardUserDefaults()->SetInt("launches", 1);
+    ASSERT_TRUE(StandardUserDefaults()->Save());
+    EXPECT_EQ(ReadWholeFile(aside), one.bytes) << "a save leaves it alone";
+    ASSERT_TRUE(InitStandardUserDefaults(path.c_str()));
+    EXPECT_EQ(StandardProblem(), "");
+  }
+}
+
+TEST(StandardUserDefaults, AFileThatCannotBeReadIsNeverSavedOver) {
+  TempFolder temp(L"standard");
+  const std::wstring path = temp.path() + L"Preferences.json";
+  const std::string users = "{\"module:a\": {\"kept\": true}}";
+  WriteText(path, users);
+  HANDLE lock = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(InitStandardUserDefaults(path.c_str()));
+  ::CloseHandle(lock);
+  EXPECT_TRUE(StandardIsEmpty());
+  EXPECT_NE(StandardProblem().find("cannot be read"), std::string::npos) << StandardProblem();
+  StandardUserDefaults()->SetInt("launches", 1);
+  EXPECT_FALSE(StandardUserDefaults()->Save());
+  EXPECT_EQ(ReadWholeFile(path), users);
+  EXPECT_EQ(Entries(temp.path()), std::vector<std::wstring>{L"Preferences.json"});
+
+  // Read next time, it is saved as before, keys nobody here knows included.
+  ASSERT_TRUE(InitStandardUserDefaults(path.c_str()));
+  StandardUserDefaults()->SetInt("launches", 2);
+  ASSERT_TRUE(StandardUserDefaults()->Save());
+  ASSERT_TRUE(InitUserDefaults("saved", path.c_str()));
+  ITerUserDefaults* saved = GetUserDefaults("saved");
+  EXPECT_EQ(saved->GetInt("launches", nullptr, 0), 2);
+  EXPECT_EQ(Str(saved->ValueJson(saved->GetChild("module:a", nullptr))), R"({"kept":true})");
+}
+
+// A writer killed between making its temporary file and moving it in place leaves the file
+// behind; the next save removes those of writers that are gone, and nothing else.
+TEST(StandardUserDefaults, SavesRemoveTemporaryFilesThatKilledWritersLeft) {
+  TempFolder temp(L"standard");
+  const std::wstring path = temp.path() + L"Preferences.json";
+  WriteText(path, "{}");
+  ASSERT_TRUE(InitStandardUserDefaults(path.c_str()));
+
+  // A process that is still running: its save may be under way.
+  wchar_t program[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_list_tests";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION running = {};
+  ASSERT_TRUE(::CreateProcessW(program, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                               nullptr, nullptr, &startup, &running));
+  const std::wstring live = std::to_wstring(running.dwProcessId);
+  const std::wstring own = std::to_wstring(::GetCurrentProcessId());
+  const std::vector<std::wstring> stale = {L"Preferences.json.4000000000-0.tmp",
+                                           L"Preferences.json." + own + L"-17.tmp"};
+  const std::vector<std::wstring> others = {
+      L"Preferences.json." + live + L"-0.tmp", L"Preferences.json.tmp",
+      L"Preferences.json.12x-0.tmp",           L"Preferences.json.4000000000-.tmp",
+      L"Other.json.4000000000-0.tmp",          L"Preferences.json.damaged"};
+  for (const auto& name : stale) WriteText(temp.path() + name, std::string(1000, 'x'));
+  for (const auto& name : others) WriteText(temp.path() + name, "x");
+
+  ASSERT_TRUE(StandardUserDefaults()->Save());
+  ::TerminateProcess(running.hProcess, 0);
+  ::CloseHandle(running.hProcess);
+  ::CloseHandle(running.hThread);
+  std::vector<std::wstring> expected = others;
+  expected.push_back(L"Preferences.json");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Entries(temp.path()), expected);
 }
 
 std::string Nested(int depth, const std::string& open, const std::string& close) {

@@ -20,9 +20,10 @@ struct Probe {
   ~Probe() { --g_live_probes; }
 };
 
-// Runs the closure of a message 2024 once and frees it, as the main frame does.
+// Claims the closure of a message 2024, runs it once and frees it, as the main frame does.
 void RunAndFree(WPARAM wparam) {
-  auto* closure = reinterpret_cast<std::function<void()>*>(wparam);
+  std::function<void()>* closure = DispatchQueue::ClaimClosure(wparam);
+  ASSERT_NE(closure, nullptr);
   (*closure)();
   delete closure;
 }
@@ -127,6 +128,61 @@ TEST_F(Dispatch, ClosureWhosePostFailsIsDestroyedUnrun) {
   EXPECT_EQ(g_live_probes, 0);
   PumpFor(30);
   EXPECT_FALSE(ran);
+}
+
+// Any process may post 2024 with any number; only what this process posted, and not yet
+// claimed, is handed out.
+TEST_F(Dispatch, OnlyClosuresThisProcessPostedAreClaimedAndEachOnlyOnce) {
+  int runs = 0;
+  auto* closure = new std::function<void()>([&runs, probe = Probe()] { ++runs; });
+  const WPARAM posted = reinterpret_cast<WPARAM>(closure);
+  std::function<void()> on_the_stack = [] {};
+  for (WPARAM forged : {WPARAM(0), WPARAM(0x1234), WPARAM(~WPARAM(0)),
+                        reinterpret_cast<WPARAM>(&on_the_stack)}) {
+    EXPECT_EQ(DispatchQueue::ClaimClosure(forged), nullptr) << forged;
+  }
+  EXPECT_EQ(DispatchQueue::ClaimClosure(posted), nullptr) << "not posted yet";
+
+  // A forged copy of a real message in flight: whichever comes first gets the closure, the
+  // other finds nothing; it runs once either way.
+  DispatchQueue::DispatchAsync(DispatchQueue::DispatchGetMainQueue(), closure);
+  ::PostMessageW(receiver_, kMessage, posted, 0);
+  MSG message;
+  int claimed = 0, refused = 0;
+  const DWORD start = ::GetTickCount();
+  while (claimed + refused < 2 && ::GetTickCount() - start < 10000) {
+    if (!::PeekMessageW(&message, receiver_, kMessage, kMessage, PM_REMOVE)) {
+      ::Sleep(5);
+      continue;
+    }
+    std::function<void()>* got = DispatchQueue::ClaimClosure(message.wParam);
+    if (!got) {
+      ++refused;
+      continue;
+    }
+    ++claimed;
+    (*got)();
+    delete got;
+  }
+  EXPECT_EQ(claimed, 1);
+  EXPECT_EQ(refused, 1);
+  EXPECT_EQ(runs, 1);
+}
+
+// A receiver written before claiming existed runs and frees closures without claiming them;
+// the addresses come round again and must not be taken for closures still in flight.
+TEST_F(Dispatch, AReceiverThatDoesNotClaimStillGetsEveryClosure) {
+  int runs = 0;
+  for (int i = 0; i < 200; ++i) {
+    DispatchQueue::DispatchAsync(DispatchQueue::DispatchGetMainQueue(),
+                                 new std::function<void()>([&runs] { ++runs; }));
+    MSG message;
+    if (!::PeekMessageW(&message, receiver_, kMessage, kMessage, PM_REMOVE)) continue;
+    auto* closure = reinterpret_cast<std::function<void()>*>(message.wParam);
+    (*closure)();
+    delete closure;
+  }
+  EXPECT_EQ(runs, 200);
 }
 
 }  // namespace

@@ -50,9 +50,11 @@ bool IsWebUrl(const std::wstring& url) {
   return false;
 }
 
-bool ShellOpen(const std::wstring& target) {
+// `directory`, when given, becomes the started program's current folder, so that a folder
+// window does not keep ours in use.
+bool ShellOpen(const std::wstring& target, const wchar_t* directory = nullptr) {
   const auto code = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+      ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, directory, SW_SHOWNORMAL));
   return code > 32;
 }
 
@@ -84,7 +86,7 @@ class AppUtility final : public ITerUtilityApp {
   bool OpenFolder(const char* path) override {
     try {
       const std::wstring folder = Widen(path);
-      return !folder.empty() && IsFolder(folder) && ShellOpen(folder);
+      return !folder.empty() && IsFolder(folder) && ShellOpen(folder, folder.c_str());
     } catch (const std::bad_alloc&) {
       return false;
     }

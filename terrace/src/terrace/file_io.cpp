@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cwctype>
+#include <mutex>
 #include <string>
 
 #include "terrace/text.h"
@@ -43,17 +45,82 @@ bool WriteAll(HANDLE file, const uint8_t* data, size_t length) {
   return true;
 }
 
+// The process id in "<name>.<digits>-<digits>.tmp", the temporary names of WriteFileAtomically;
+// 0 for any other name.
+DWORD TemporaryFileOwner(const std::wstring& name, const std::wstring& target_name) {
+  const std::wstring suffix = L".tmp";
+  if (name.size() <= target_name.size() + 1 + suffix.size() ||
+      name.compare(0, target_name.size() + 1, target_name + L".") != 0 ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return 0;
+  const std::wstring middle =
+      name.substr(target_name.size() + 1, name.size() - target_name.size() - 1 - suffix.size());
+  const size_t dash = middle.find(L'-');
+  if (dash == 0 || dash == std::wstring::npos || dash + 1 == middle.size() || dash > 10)
+    return 0;
+  unsigned long long owner = 0;
+  for (size_t i = 0; i < middle.size(); ++i) {
+    if (i == dash) continue;
+    if (!std::iswdigit(middle[i])) return 0;
+    if (i < dash) owner = owner * 10 + (middle[i] - L'0');
+  }
+  return owner == 0 || owner > 0xFFFFFFFFull ? 0 : static_cast<DWORD>(owner);
+}
+
+bool ProcessRuns(DWORD process_id) {
+  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, process_id);
+  if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;  // someone else's, running
+  const bool runs = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  ::CloseHandle(process);
+  return runs;
+}
+
+// Temporary files of a writer that was killed between creating and moving them. Ours are
+// never in progress here (the caller holds the write lock); another running process's are
+// left alone.
+void RemoveStaleTemporaryFiles(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+  const std::wstring target_name = path.substr(folder.size());
+  WIN32_FIND_DATAW entry;
+  HANDLE search = ::FindFirstFileW((path + L".*-*.tmp").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return;
+  const DWORD self = ::GetCurrentProcessId();
+  do {
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const DWORD owner = TemporaryFileOwner(entry.cFileName, target_name);
+    if (owner == 0 || (owner != self && ProcessRuns(owner))) continue;
+    ::DeleteFileW((folder + entry.cFileName).c_str());
+  } while (::FindNextFileW(search, &entry));
+  ::FindClose(search);
+}
+
+// One atomic write at a time in this process, so that none of our own temporary files is
+// ever mistaken for a stale one.
+std::mutex& WriteLock() {
+  static auto* lock = new std::mutex;
+  return *lock;
+}
+
 }  // namespace
 
-uint8_t* ReadWholeFile(const std::wstring& path, size_t prefix, size_t* size) {
+uint8_t* ReadWholeFile(const std::wstring& path, size_t prefix, size_t* size,
+                       unsigned long* error) {
+  if (error) *error = ERROR_INVALID_PARAMETER;
   if (path.empty() || !size) return nullptr;
   Handle file(::CreateFileW(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return nullptr;
+  auto failed = [error] {
+    if (error) *error = ::GetLastError();
+    return nullptr;
+  };
+  if (!file.valid()) return failed();
   LARGE_INTEGER file_size;
-  if (!::GetFileSizeEx(file.get(), &file_size) || file_size.QuadPart < 0) return nullptr;
+  if (!::GetFileSizeEx(file.get(), &file_size)) return failed();
+  if (file_size.QuadPart < 0) return nullptr;
   const auto expected = static_cast<unsigned long long>(file_size.QuadPart);
+  if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
   if (expected > SIZE_MAX - prefix - 1) return nullptr;
   auto* block = static_cast<uint8_t*>(std::malloc(prefix + static_cast<size_t>(expected) + 1));
   if (!block) return nullptr;
@@ -64,6 +131,7 @@ uint8_t* ReadWholeFile(const std::wstring& path, size_t prefix, size_t* size) {
     const DWORD chunk = left > kChunk ? kChunk : static_cast<DWORD>(left);
     DWORD got = 0;
     if (!::ReadFile(file.get(), block + prefix + done, chunk, &got, nullptr)) {
+      if (error) *error = ::GetLastError();
       std::free(block);
       return nullptr;
     }
@@ -72,11 +140,14 @@ uint8_t* ReadWholeFile(const std::wstring& path, size_t prefix, size_t* size) {
   }
   block[prefix + done] = 0;
   *size = done;
+  if (error) *error = 0;
   return block;
 }
 
 bool WriteFileAtomically(const std::wstring& path, const void* data, size_t length) {
   if (path.empty() || IsSeparator(path.back()) || (!data && length > 0)) return false;
+  std::lock_guard<std::mutex> write_lock(WriteLock());
+  RemoveStaleTemporaryFiles(path);
   static std::atomic<unsigned> counter{0};
   const std::wstring stem = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-";
   for (int attempt = 0; attempt < 100; ++attempt) {

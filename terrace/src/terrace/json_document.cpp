@@ -1,7 +1,9 @@
 #include "terrace/json_document.h"
 
 #include <cstring>
+#include <string>
 
+#include <rapidjson/error/en.h>
 #include <rapidjson/memorystream.h>
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/reader.h>
@@ -34,10 +36,10 @@ class GuardedHandler {
     return document_.RawNumber(text, length, copy);
   }
   bool String(const char* text, SizeType length, bool copy) {
-    return IsValidUtf8(text, length) && document_.String(text, length, copy);
+    return Utf8(text, length) && document_.String(text, length, copy);
   }
   bool Key(const char* text, SizeType length, bool copy) {
-    return IsValidUtf8(text, length) && document_.Key(text, length, copy);
+    return Utf8(text, length) && document_.Key(text, length, copy);
   }
   bool StartObject() { return Enter() && document_.StartObject(); }
   bool EndObject(SizeType members) {
@@ -50,11 +52,25 @@ class GuardedHandler {
     return document_.EndArray(elements);
   }
 
+  // Why the handler stopped the reader; null when it did not.
+  const char* refusal() const { return refusal_; }
+
  private:
-  bool Enter() { return ++depth_ <= kTerMaxJsonDepth; }
+  bool Enter() {
+    if (++depth_ <= kTerMaxJsonDepth) return true;
+    static_assert(kTerMaxJsonDepth == 256, "the message names the limit");
+    refusal_ = "nested deeper than 256 levels";
+    return false;
+  }
+  bool Utf8(const char* text, SizeType length) {
+    if (IsValidUtf8(text, length)) return true;
+    refusal_ = "text that is not strict UTF-8";
+    return false;
+  }
 
   JsonDocument& document_;
   int depth_ = 0;
+  const char* refusal_ = nullptr;
 };
 
 // Feeds the reader's events to the document through the guard (GenericDocument::Populate).
@@ -65,14 +81,22 @@ struct GuardedParse {
     rapidjson::MemoryStream stream(text, length);
     rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, rapidjson::CrtAllocator> reader;
     GuardedHandler handler(document);
-    ok = !reader.Parse<kFlags>(stream, handler).IsError();
+    result = reader.Parse<kFlags>(stream, handler);
+    refusal = handler.refusal();
+    ok = !result.IsError();
     return ok;
   }
 
   const char* text;
   size_t length;
   bool ok = false;
+  rapidjson::ParseResult result;
+  const char* refusal = nullptr;
 };
+
+void Describe(std::string* problem, const std::string& what, size_t offset) {
+  if (problem) *problem = what + " (offset " + std::to_string(offset) + ")";
+}
 
 template <class Writer>
 bool Accept(const JsonValue& value, Writer& writer) {
@@ -81,19 +105,41 @@ bool Accept(const JsonValue& value, Writer& writer) {
 
 }  // namespace
 
-bool ParseJsonObject(const char* text, size_t length, JsonDocument* document) {
+bool ParseJsonObject(const char* text, size_t length, JsonDocument* document,
+                     std::string* problem) {
   document->SetObject();
-  if (!text) return false;
+  if (!text) {
+    Describe(problem, "no text", 0);
+    return false;
+  }
+  size_t skipped = 0;
   if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
     text += 3;
     length -= 3;
+    skipped = 3;
+  }
+  if (length == 0) {
+    Describe(problem, "empty", skipped);
+    return false;
+  }
+  JsonDocument parsed;
+  GuardedParse parse{text, length, false, rapidjson::ParseResult(), nullptr};
+  parsed.Populate(parse);
+  if (!parse.ok) {
+    const char* what =
+        parse.refusal ? parse.refusal : rapidjson::GetParseError_En(parse.result.Code());
+    Describe(problem, what, skipped + parse.result.Offset());
+    return false;
   }
   // The reader takes a zero byte for the end of the text and would accept "{}\0junk".
-  if (length == 0 || std::memchr(text, 0, length)) return false;
-  JsonDocument parsed;
-  GuardedParse parse{text, length};
-  parsed.Populate(parse);
-  if (!parse.ok || !parsed.IsObject()) return false;
+  if (const void* zero = std::memchr(text, 0, length)) {
+    Describe(problem, "a zero byte", skipped + (static_cast<const char*>(zero) - text));
+    return false;
+  }
+  if (!parsed.IsObject()) {
+    Describe(problem, "the root is not an object", skipped);
+    return false;
+  }
   document->Swap(parsed);
   return true;
 }

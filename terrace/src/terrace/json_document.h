@@ -18,7 +18,9 @@ using JsonMember = JsonValue::Member;
 
 // Fills `document` from `text`; false (document left empty) unless the text is one valid
 // UTF-8 JSON object nested at most kTerMaxJsonDepth levels. A UTF-8 byte order mark is skipped.
-bool ParseJsonObject(const char* text, size_t length, JsonDocument* document);
+// On failure `problem`, when given, says why and at which byte offset.
+bool ParseJsonObject(const char* text, size_t length, JsonDocument* document,
+                     std::string* problem = nullptr);
 
 // Compact or indented JSON text of `value`; false when it cannot be written.
 bool WriteJson(const JsonValue& value, bool pretty, std::string* out);

@@ -1,8 +1,9 @@
 #include "terrace/task_pool.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <new>
-#include <system_error>
 #include <thread>
 
 namespace terrace {
@@ -28,17 +29,21 @@ uint32_t TaskPool::ThreadCount() {
   return wanted_;
 }
 
+// Native threads, not detached std::threads: the runtime's thread library can give the record
+// of a detached thread that is just ending to two later threads, and one of them then starts
+// without its argument and crashes.
 void TaskPool::StartWorkers() {
   while (running_ < wanted_) {
-    try {
-      std::thread(&TaskPool::WorkerLoop, this).detach();
-    } catch (const std::system_error&) {
-      return;
-    } catch (const std::bad_alloc&) {
-      return;
-    }
+    HANDLE thread = ::CreateThread(nullptr, 0, &TaskPool::RunWorker, this, 0, nullptr);
+    if (!thread) return;
+    ::CloseHandle(thread);
     ++running_;
   }
+}
+
+unsigned long __stdcall TaskPool::RunWorker(void* pool) {
+  static_cast<TaskPool*>(pool)->WorkerLoop();
+  return 0;
 }
 
 bool TaskPool::Submit(std::vector<std::function<void()>>& jobs) {

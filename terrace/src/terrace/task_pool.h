@@ -28,6 +28,7 @@ class TaskPool final : public ITerTaskPool {
  private:
   TaskPool();
   void StartWorkers();  // with mutex_ held
+  static unsigned long __stdcall RunWorker(void* pool);
   void WorkerLoop();
 
   std::mutex mutex_;

@@ -20,6 +20,15 @@ class UserDefaults final : public ITerUserDefaults {
   static std::unique_ptr<UserDefaults> FromText(const std::wstring& path, const char* text,
                                                 size_t length, bool* loaded);
 
+  // Load, for a document that will be saved over its file: the user's bytes are never lost.
+  // A file that is there but does not parse is moved aside to "<path>.damaged" (replacing an
+  // older one) before the empty document is used; a file that cannot be read at all, or
+  // cannot be moved aside, is never saved over (Save fails). `problem` receives what went
+  // wrong and what was done about it; it stays empty when the file loaded or is missing.
+  static std::unique_ptr<UserDefaults> LoadKeepingTheUsersBytes(const std::wstring& path,
+                                                                bool* loaded,
+                                                                std::string* problem);
+
   bool HasKey(const char* key, const TerJsonValue* parent) override;
   char* GetString(const char* key, const TerJsonValue* parent) override;
   int64_t GetInt(const char* key, const TerJsonValue* parent, int64_t fallback) override;
@@ -52,6 +61,7 @@ class UserDefaults final : public ITerUserDefaults {
   std::mutex mutex_;       // guards document_
   std::mutex save_mutex_;  // keeps saves in order, without blocking readers during the write
   const std::wstring path_;
+  bool may_save_ = true;  // false while the file holds bytes we could not read
   JsonDocument document_;
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ter_user_defaults.h"
+#include "terrace/text.h"
 #include "terrace/user_defaults.h"
 
 namespace terrace {
@@ -48,10 +49,23 @@ class UserDefaultsRegistry {
 
   bool InitStandard(const wchar_t* path) {
     bool loaded = false;
-    std::unique_ptr<UserDefaults> defaults = Load(path, &loaded);
+    std::string problem;
+    std::unique_ptr<UserDefaults> defaults;
+    try {
+      defaults = UserDefaults::LoadKeepingTheUsersBytes(path ? std::wstring(path) : std::wstring(),
+                                                        &loaded, &problem);
+    } catch (const std::bad_alloc&) {
+      problem = "out of memory";
+    }
     std::lock_guard<std::mutex> guard(mutex_);
     if (defaults) standard_ = defaults.release();
+    standard_problem_.swap(problem);
     return loaded;
+  }
+
+  char* StandardProblem() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return standard_problem_.empty() ? nullptr : CopyText(standard_problem_);
   }
 
   ITerUserDefaults* Standard() {
@@ -72,6 +86,7 @@ class UserDefaultsRegistry {
   std::mutex mutex_;
   std::map<std::string, UserDefaults*> named_;
   UserDefaults* standard_ = nullptr;
+  std::string standard_problem_;
 };
 
 }  // namespace
@@ -94,6 +109,11 @@ TERRACE_API ITerUserDefaults* GetUserDefaults(const char* name) {
 TERRACE_API bool InitStandardUserDefaults(const wchar_t* path) {
   UserDefaultsRegistry* registry = UserDefaultsRegistry::Instance();
   return registry && registry->InitStandard(path);
+}
+
+TERRACE_API char* StandardUserDefaultsProblem() {
+  UserDefaultsRegistry* registry = UserDefaultsRegistry::Instance();
+  return registry ? registry->StandardProblem() : nullptr;
 }
 
 TERRACE_API ITerUserDefaults* StandardUserDefaults() {

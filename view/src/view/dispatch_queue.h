@@ -1,7 +1,8 @@
 // Hands closures from any thread to the user-interface thread.
 //
 // A closure travels as the WPARAM of message 2024 posted to the main window; that window
-// runs it once and deletes it (the receiving half lives with the window). Pattern:
+// claims it (ClaimClosure), runs it once and deletes it. Any process on the desktop can post
+// 2024 with any number in it, so the receiver runs only what this process posted. Pattern:
 //   if (GetCurrentThreadId() == DispatchQueue::GetMainThreadId()) work();
 //   else DispatchQueue::DispatchAsync(DispatchQueue::DispatchGetMainQueue(),
 //                                     new std::function<void()>(work));
@@ -36,6 +37,11 @@ class VANTOREL_API DispatchQueue {
   // deleted here, unrun.
   static void DispatchAsync(DispatchQueueObject1* queue, std::function<void()>* closure);
   static void FreeDispatchMainQueue(DispatchQueueObject1* queue);
+
+  // Receiving half: the closure carried by `wparam` when this process posted it and nobody
+  // has claimed it yet, else null (a stray or forged message, never dereferenced). The
+  // caller runs and deletes what it gets.
+  static std::function<void()>* ClaimClosure(WPARAM wparam);
 
   DispatchQueue() = delete;
 };

@@ -1,6 +1,8 @@
 #include "shell/language_site.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "common/defaults_text.h"
 
@@ -27,6 +29,19 @@ std::string ReplaceAll(const std::string& text, const std::string& placeholder,
   return result.append(text, from, std::string::npos);
 }
 
+int LeadingNumber(const char* text) {
+  if (!text) return 0;
+  while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+  const bool negative = *text == '-';
+  if (*text == '-' || *text == '+') ++text;
+  int64_t number = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) {
+    number = std::min<int64_t>(number * 10 + (*text - '0'), int64_t{INT_MAX} + 1);
+  }
+  if (negative) return static_cast<int>(-number);
+  return static_cast<int>(std::min<int64_t>(number, INT_MAX));
+}
+
 }  // namespace
 
 UserLanguageTable BuildUserLanguageTable(ITerUserDefaults* site) {
@@ -35,7 +50,7 @@ UserLanguageTable BuildUserLanguageTable(ITerUserDefaults* site) {
   const TerJsonValue* root = site->GetRoot();
   for (const TerJsonValue* member = site->FirstMember(root); member != site->MemberEnd(root);
        member = site->NextMember(member)) {
-    const int number = std::atoi(site->MemberName(member));
+    const int number = LeadingNumber(site->MemberName(member));
     const TerJsonValue* entry = site->MemberValue(member);
     const int primary = static_cast<int>(site->GetInt("sublangDefault", entry, 0));
     const int sub_language = static_cast<int>(site->GetInt("sublangNeutral", entry, 0));
@@ -70,7 +85,19 @@ int GuessLanguageNumber(const UserLanguageTable& table, uint16_t user_language) 
   return by_sub_language.begin()->second;
 }
 
-int ParseLanguageFile(const std::string& content) { return std::atoi(content.c_str()); }
+int ParseLanguageFile(const std::string& content) { return LeadingNumber(content.c_str()); }
+
+std::vector<SiteLanguage> SiteLanguages(ITerUserDefaults* site) {
+  std::vector<SiteLanguage> languages;
+  if (!site) return languages;
+  const TerJsonValue* root = site->GetRoot();
+  for (const TerJsonValue* member = site->FirstMember(root); member != site->MemberEnd(root);
+       member = site->NextMember(member)) {
+    languages.push_back({LeadingNumber(site->MemberName(member)),
+                         TakeDefaultsText(site->GetString("name", site->MemberValue(member)))});
+  }
+  return languages;
+}
 
 std::string ReplacePlaceholders(const std::string& text, const LanguageSiteValues* entry,
                                 const std::string& fallback_root) {

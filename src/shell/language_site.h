@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "ter_user_defaults.h"
 
 using UserLanguageTable = std::map<int, std::map<int, int>>;  // primary → sub → number
 
 // Every top-level member of the site, in document order: table[sublangDefault][sublangNeutral]
-// = the member's name read as atoi does; a later member with the same pair replaces the number.
+// = the member's name read as ParseLanguageFile does; a later member with the same pair replaces the number.
 UserLanguageTable BuildUserLanguageTable(ITerUserDefaults* site);
 
 struct LanguageSiteValues {
@@ -27,8 +28,17 @@ std::string SiteLanguageName(ITerUserDefaults* site, int number);
 // the sub-language field (bits 10..15), matched exactly, else the entry -1, else the
 // smallest sub-language key. No entry for the primary language gives English.
 int GuessLanguageNumber(const UserLanguageTable& table, uint16_t user_language);
-// atoi: leading blanks skipped, anything non-numeric is 0.
+// As atoi reads it: leading blanks, a sign, digits; anything non-numeric is 0, and numbers
+// past the int range stop at its ends instead of being undefined.
 int ParseLanguageFile(const std::string& content);
+
+// Every top-level entry of the site in document order: its number, read as the language file
+// is, and its "name" (empty when missing), for the language list of the settings.
+struct SiteLanguage {
+  int number;
+  std::string name;
+};
+std::vector<SiteLanguage> SiteLanguages(ITerUserDefaults* site);
 // Replaces every placeholder by its value, literally (a "$" in a value is copied as it is).
 // Without an entry, "$(kLocalSubDir)" becomes empty and the two roots become
 // `fallback_root`. The trailing "/" is dropped only when "$(aPath)" was replaced.

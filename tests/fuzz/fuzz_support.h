@@ -1,5 +1,6 @@
-// Shared by the fuzz targets: user defaults made from the fuzzer's bytes, a walk over every
-// value the way readers of the documents reach them, and a check that stops the run.
+// Shared by the fuzz targets: user defaults made from the fuzzer's bytes (with the reason
+// logged when they do not load), a walk over every value the way readers of the documents
+// reach them, and a check that stops the run.
 #pragma once
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/json_text_problem.h"
 #include "common/defaults_text.h"
 #include "terrace/user_defaults.h"
 
@@ -26,6 +28,8 @@ inline std::unique_ptr<terrace::UserDefaults> Defaults(const uint8_t* data, size
   auto defaults = terrace::UserDefaults::FromText(L"unused.json",
                                                   reinterpret_cast<const char*>(data), size, loaded);
   FUZZ_CHECK(defaults != nullptr);
+  // A file that does not load is named in the log with a reason.
+  if (!*loaded) FUZZ_CHECK(!JsonTextProblem(std::string(reinterpret_cast<const char*>(data), size)).empty());
   return defaults;
 }
 

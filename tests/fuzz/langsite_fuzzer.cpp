@@ -1,5 +1,5 @@
 // LangSite.json: the user-language table, the guess for any Windows language, each entry's
-// name and the placeholders completed from it.
+// name and the placeholders completed from it, and the settings' language list.
 #include "fuzz_support.h"
 #include "shell/language_site.h"
 
@@ -22,6 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!entry) FUZZ_CHECK(name == "en");
     const std::string url = "$(rootPath)x/$(kLocalSubDir)/$(aPath)/";
     ReplacePlaceholders(url, entry ? &values : nullptr, "https://fallback.example/");
+  }
+  const std::vector<SiteLanguage> languages = SiteLanguages(site.get());
+  for (const SiteLanguage& language : languages) {
+    FUZZ_CHECK(language.name.size() <= size);
+    FUZZ_CHECK(ParseLanguageFile(std::to_string(language.number)) == language.number);
   }
   return 0;
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "defaults_from_text.h"
 
 namespace {
@@ -46,6 +48,32 @@ TEST(LanguageSite, TableAndEntriesFromTheFile) {
   EXPECT_EQ(SiteLanguageName(site.get(), 8), "") << "an entry without a text name";
   EXPECT_EQ(SiteLanguageName(site.get(), 9), "en");
   EXPECT_EQ(SiteLanguageName(nullptr, 2), "en");
+}
+
+// The language file and the site's names are read as atoi reads them, except that numbers
+// past the int range stop at its ends: atoi leaves them undefined.
+TEST(LanguageSite, NumbersAsAtoiReadsThemBoundedToInt) {
+  const struct {
+    const char* text;
+    int number;
+  } cases[] = {{"7", 7},          {"  \t\n12x", 12}, {"+5", 5},
+               {"-3", -3},        {"x5", 0},           {"", 0},
+               {"- 5", 0},        {"2147483647", INT_MAX},
+               {"2147483648", INT_MAX},                 {"99999999999999999999999", INT_MAX},
+               {"-2147483648", INT_MIN},               {"-99999999999999999999", INT_MIN}};
+  for (const auto& c : cases) EXPECT_EQ(ParseLanguageFile(c.text), c.number) << c.text;
+
+  const auto site = DefaultsFromText(R"({"3": {"name": "English"}, "99999999999": {"name": 5},
+                                         "x": {}, "4": "no object"})");
+  const std::vector<SiteLanguage> languages = SiteLanguages(site.get());
+  ASSERT_EQ(languages.size(), 4u) << "every entry, in the file's order";
+  EXPECT_EQ(languages[0].number, 3);
+  EXPECT_EQ(languages[0].name, "English");
+  EXPECT_EQ(languages[1].number, INT_MAX);
+  EXPECT_EQ(languages[1].name, "");
+  EXPECT_EQ(languages[2].number, 0);
+  EXPECT_EQ(languages[3].name, "");
+  EXPECT_TRUE(SiteLanguages(nullptr).empty());
 }
 
 TEST(Placeholders, EveryOccurrenceIsReplacedLiterally) {

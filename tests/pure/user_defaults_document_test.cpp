@@ -36,6 +36,14 @@ TEST(UserDefaultsDocument, OnlyOneSoundObjectLoads) {
       {"{\"a\": \"\xC0\xAF\"}", false, "{}"},  // overlong encoding
       {"{\"a\": \"\xED\xA0\x80\"}", false, "{}"},  // encoded surrogate
       {"{\"a\": 1e400}", false, "{}"},
+      {"{\"a\": 1.8e308}", false, "{}"},  // the reader made it infinite, never to be saved
+      {"{\"a\": -1.7976931348623158e308}", true, "{\"a\":-1.7976931348623157e308}"},
+      // Read to the nearest double: a quicker reading was a unit off in the last place, and
+      // the number then changed at every save.
+      {R"({"g":34567892.2345123456780})", true, R"({"g":34567892.234512347})"},
+      // Written zeros stay zero whatever their exponent (the exact conversion alone made
+      // tiny numbers of some).
+      {R"({"z":[0e244,-0.000e300,0.0e-400,0e5,1e-400]})", true, R"({"z":[0.0,-0.0,0.0,0.0,0.0]})"},
   };
   for (const auto& c : cases) {
     bool loaded = true;

@@ -11,7 +11,8 @@
 using UserLanguageTable = std::map<int, std::map<int, int>>;  // primary → sub → number
 
 // Every top-level member of the site, in document order: table[sublangDefault][sublangNeutral]
-// = the member's name read as ParseLanguageFile does; a later member with the same pair replaces the number.
+// = the member's name read as ParseLanguageFile does; a later member with the same pair
+// replaces the number.
 UserLanguageTable BuildUserLanguageTable(ITerUserDefaults* site);
 
 struct LanguageSiteValues {

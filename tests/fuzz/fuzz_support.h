@@ -29,7 +29,10 @@ inline std::unique_ptr<terrace::UserDefaults> Defaults(const uint8_t* data, size
                                                   reinterpret_cast<const char*>(data), size, loaded);
   FUZZ_CHECK(defaults != nullptr);
   // A file that does not load is named in the log with a reason.
-  if (!*loaded) FUZZ_CHECK(!JsonTextProblem(std::string(reinterpret_cast<const char*>(data), size)).empty());
+  if (!*loaded) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    FUZZ_CHECK(!JsonTextProblem(bytes).empty());
+  }
   return defaults;
 }
 

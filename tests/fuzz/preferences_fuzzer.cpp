@@ -34,7 +34,8 @@ void ExpectNearestDouble(const std::string& file) {
   bool loaded = false;
   auto document = terrace::UserDefaults::FromText(L"n.json", text.data(), text.size(), &loaded);
   if (!loaded) return;
-  const std::string written = TakeDefaultsText(document->ValueJson(document->GetChild("n", nullptr)));
+  const std::string written =
+      TakeDefaultsText(document->ValueJson(document->GetChild("n", nullptr)));
   if (written.find_first_of(".eE") == std::string::npos) return;  // read as an integer
   FUZZ_CHECK(std::strtod(written.c_str(), nullptr) == std::strtod(number.c_str(), nullptr));
 }

@@ -1,11 +1,16 @@
 // A module that loads the host with platform commands from 16 threads at once, for the stress
 // test. It puts a small window where the manifest says and takes scripts sent to it with
 // WM_COPYDATA, run on the main thread:
-//   start SECONDS [KINDS]  16 threads send progress notifications, image and font look-ups, alerts,
-//                   sheet tips, window-state commands and counted closures for SECONDS; then
-//                   "load over ..." and, once every closure posted before has run, "drained
-//                   posted=N ran=N freed=N" are logged
-//   measure         log "measure gdi=G user=U handles=H": what the process holds
+//   warm SECONDS      a short load in which thread 0 sends each user-facing command once
+//   start SECONDS     the load: 16 threads send look-ups, progress notifications and counted
+//                     closures all the time, and sheet tips, alerts and window-state commands
+//                     at a pace a user-interface thread keeps up with
+//   Either may end in a number naming the kinds sent besides look-ups and closures (1 alerts,
+//   2 sheet tips, 4 window states), to find what leaks. When the load is over "load over
+//   ..." is logged and, once every closure posted before has run, "drained posted=N ran=N
+//   freed=N".
+//   measure           log "measure gdi=G user=U handles=H events=E" (E: how many of the
+//                     handles are events, -1 when unknown) and what they are made of
 // The log is stress.log beside the DLL.
 #include <windows.h>
 #include <winternl.h>
@@ -15,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -32,16 +38,22 @@ ModuleChannel* g_channel = nullptr;
 HINSTANCE g_instance = nullptr;
 HWND g_window = nullptr;
 std::mutex g_log_lock;
-DWORD g_loaded_at = ::GetTickCount();
+const DWORD g_loaded_at = ::GetTickCount();
 
 std::atomic<long> g_posted{0};
 std::atomic<long> g_ran{0};
 std::atomic<long> g_freed{0};
 std::atomic<long> g_sent{0};
+std::atomic<long> g_shown{0};  // alerts, sheet tips and window-state commands
 
-// Which commands the load sends besides look-ups, notifications and closures.
-enum : unsigned { kAlerts = 1, kSheetTips = 2, kWindowStates = 4 };
-unsigned g_kinds = kAlerts | kSheetTips | kWindowStates;
+enum : unsigned { kAlerts = 1, kSheetTips = 2, kWindowStates = 4, kAllKinds = 7 };
+
+struct LoadPlan {
+  DWORD start;
+  DWORD until;
+  bool warm;
+  unsigned kinds;
+};
 
 void Log(const std::string& line) {
   std::lock_guard<std::mutex> lock(g_log_lock);
@@ -95,15 +107,27 @@ void NotifyProgress(uint64_t done) {
   Send(&record);
 }
 
+// Half of them link alerts, as a module tells where it saved something.
 void Alert(int thread) {
-  std::wstring text = L"Stress alert from thread " + std::to_wstring(thread);
-  TERObserveData1 record = Command("LIBPLATFORM_COMMAND_OPEN_ALERT_MESSAGE");
-  record.wide_text = &text[0];
-  record.value = 300;
+  ++g_shown;
+  if (thread % 8 == 0) {
+    std::wstring text = L"Stress alert from thread " + std::to_wstring(thread);
+    TERObserveData1 record = Command("LIBPLATFORM_COMMAND_OPEN_ALERT_MESSAGE");
+    record.wide_text = &text[0];
+    record.value = 300;
+    Send(&record);
+    return;
+  }
+  std::string json = R"({"title": "Stress", "sub_title": "Thread )" + std::to_string(thread) +
+                     R"(", "link": "Saved to <a href=\"C:\\stress\">a folder</a>",
+                         "width": 320, "height": 120})";
+  TERObserveData1 record = Command("LIBPLATFORM_COMMAND_OPEN_LINK_ALERT_MESSAGE");
+  record.payload = &json[0];
   Send(&record);
 }
 
 void SheetTip(int thread, bool show) {
+  ++g_shown;
   rapidjson::Document document;
   document.SetObject();
   const std::string message = "Stress tip " + std::to_string(thread);
@@ -115,12 +139,13 @@ void SheetTip(int thread, bool show) {
   Send(&record);
 }
 
-void WindowState(uint64_t round) {
-  static const char* const kCommands[] = {"LIBPLATFORM_COMMAND_PRESS_MAX_OR_RESET",
-                                          "LIBPLATFORM_COMMAND_MINIMIZE_TO_TRAY",
-                                          "LIBPLATFORM_COMMAND_RESTORE_FROM_TRAY",
-                                          "LIBPLATFORM_COMMAND_PRESS_MAX_OR_RESET"};
-  TERObserveData1 record = Command(kCommands[round % 4]);
+constexpr const char* kWindowCommands[] = {
+    "LIBPLATFORM_COMMAND_PRESS_MAX_OR_RESET", "LIBPLATFORM_COMMAND_MINIMIZE_TO_TRAY",
+    "LIBPLATFORM_COMMAND_RESTORE_FROM_TRAY", "LIBPLATFORM_COMMAND_PRESS_MAX_OR_RESET"};
+
+void WindowState(int index) {
+  ++g_shown;
+  TERObserveData1 record = Command(kWindowCommands[index % 4]);
   Send(&record);
 }
 
@@ -130,23 +155,41 @@ bool Due(DWORD* at, DWORD now, DWORD period) {
   return true;
 }
 
-// One thread's share: look-ups, progress notifications and closures all the time; alerts,
-// sheet tips and window-state commands every few seconds, so the user-interface thread and
-// whoever closes the alerts keep up.
-void Load(int thread, DWORD until) {
+// The warm-up's thread 0: every user-facing command once, so that what is made on first use
+// (dialogs, fonts, pictures, the tray icon) is made before the holdings are first measured.
+// The tip stays until the load is over, long enough to have slid out and shown its text.
+void WarmUserFacing(unsigned kinds) {
+  if (kinds & kSheetTips) SheetTip(0, true);
+  if (kinds & kWindowStates) {
+    for (int i = 0; i < 4; ++i) WindowState(i);
+  }
+  if (kinds & kAlerts) {
+    Alert(0);
+    Alert(4);
+  }
+}
+
+// One thread's share: look-ups, progress notifications and closures all the time; now and
+// then what a module shows the user, spread over the threads: a sheet tip every 30 s
+// (shown, then hidden), a window-state command every 20 s, one alert from every fourth
+// thread. Under Wine each of those costs the user-interface thread tenths of a second, and
+// an alert waits for the test to answer it; faster, the load would only queue them.
+void Load(int thread, const LoadPlan& plan) {
   static const char* const kImages[] = {"alert.png", "close-normal.png", "loading.gif",
                                         "dialog\\slide-down-normal.png", "stress-missing.png"};
   static const char* const kFonts[] = {"font:gdiplus:16:bold", "font:gdiplus:12:normal",
                                        "font:gdiplus:56:normal", "font:gdiplus:24:normal"};
   static const char* const kGdiFonts[] = {"font:12:normal", "font:23:bold", "font:22:normal",
                                           "font:23:normal"};
-  const DWORD start = ::GetTickCount();
-  DWORD alert_at = start + 1000 + thread * 300;
-  DWORD tip_at = start + thread * 60;
-  DWORD state_at = start + 500 + thread * 200;
+  if (plan.warm && thread == 0) WarmUserFacing(plan.kinds);
+  const bool user_facing = !plan.warm;
+  DWORD tip_at = plan.start + 500 + thread * 1875;
+  DWORD state_at = plan.start + 1000 + thread * 1250;
+  DWORD alert_at = thread % 4 == 0 ? plan.start + 3000 + thread * 2500 : plan.until;
+  int tips = 0, states = thread;
   for (uint64_t round = thread;; ++round) {
     const DWORD now = ::GetTickCount();
-    if (static_cast<LONG>(now - until) >= 0) break;
+    if (static_cast<LONG>(now - plan.until) >= 0) break;
     switch (round % 6) {
       case 0: NotifyProgress(round); break;
       case 1: LookUp("LIBPLATFORM_COMMAND_FIND_IMAGE", kImages[round % 5]); break;
@@ -155,39 +198,47 @@ void Load(int thread, DWORD until) {
       case 4: PostCountedClosure(); break;
       case 5: LookUp("LIBPLATFORM_COMMAND_FIND_URL", "url:help"); break;
     }
-    if (Due(&alert_at, now, 20000) && (g_kinds & kAlerts)) Alert(thread);
-    if (Due(&tip_at, now, 1000) && (g_kinds & kSheetTips)) SheetTip(thread, round % 2 == 0);
-    if (Due(&state_at, now, 3000) && (g_kinds & kWindowStates)) WindowState(round);
+    if (user_facing && (plan.kinds & kSheetTips) && Due(&tip_at, now, 30000))
+      SheetTip(thread, tips++ % 2 == 0);
+    if (user_facing && (plan.kinds & kWindowStates) && Due(&state_at, now, 20000))
+      WindowState(states++);
+    if (user_facing && (plan.kinds & kAlerts) && Due(&alert_at, now, 0)) {
+      Alert(thread);
+      alert_at = plan.until;
+    }
     ::Sleep(1);
   }
 }
 
 DWORD WINAPI LoadThread(void* argument) {
-  auto* until = static_cast<DWORD*>(argument);
   static std::atomic<int> next{0};
-  Load(next++ % kThreads, *until);
+  Load(next++ % kThreads, *static_cast<const LoadPlan*>(argument));
   return 0;
 }
 
 // Runs the threads to the end, then says how it went; started from its own thread so the
 // main thread stays free for what the load queues there.
 DWORD WINAPI Conductor(void* argument) {
-  std::unique_ptr<DWORD> until(static_cast<DWORD*>(argument));
+  std::unique_ptr<LoadPlan> plan(static_cast<LoadPlan*>(argument));
   std::vector<HANDLE> threads;
   for (int i = 0; i < kThreads; ++i)
-    threads.push_back(::CreateThread(nullptr, 0, &LoadThread, until.get(), 0, nullptr));
+    threads.push_back(::CreateThread(nullptr, 0, &LoadThread, plan.get(), 0, nullptr));
   for (HANDLE thread : threads) {
     ::WaitForSingleObject(thread, INFINITE);
     ::CloseHandle(thread);
   }
-  // Leave the window as a user would find it: progress done, tip gone, window back.
+  // Leave the window as it was before the load (what the process holds depends on it, a
+  // maximized window's background being larger): progress done, tip gone, window back from
+  // the tray and not maximized. Window-state commands are done when their send returns.
   TERObserveData1 finish = Command("LIBPLATFORM_COMMAND_NOTIFY_PROGRESS_FINISH");
   Send(&finish);
-  SheetTip(0, false);
-  TERObserveData1 restore = Command("LIBPLATFORM_COMMAND_RESTORE_FROM_TRAY");
-  Send(&restore);
-  Log("load over sent=" + std::to_string(g_sent.load()) + " posted=" +
-      std::to_string(g_posted.load()));
+  if (plan->kinds & kSheetTips) SheetTip(0, false);
+  if (plan->kinds & kWindowStates) {
+    WindowState(2);
+    if (::IsZoomed(::GetAncestor(g_window, GA_ROOT))) WindowState(0);
+  }
+  Log("load over sent=" + std::to_string(g_sent.load()) + " shown=" +
+      std::to_string(g_shown.load()) + " posted=" + std::to_string(g_posted.load()));
   // Closures run in the order they were posted: when this one runs, every earlier one has.
   const long posted = g_posted.load();
   auto* drain = new std::function<void()>([posted] {
@@ -198,7 +249,19 @@ DWORD WINAPI Conductor(void* argument) {
   return 0;
 }
 
-void StartLoad(int seconds) {
+// Wine keeps every window DC given back in a cache, for the next GetDC, that grows to the
+// most window DCs ever in use at once and never shrinks (a DC and two more GDI objects each).
+// Filled up front, the load's peaks do not show as growth.
+void FillWindowDcCache() {
+  std::vector<HDC> dcs;
+  for (int i = 0; i < 48; ++i) {
+    if (HDC dc = ::GetDCEx(g_window, nullptr, DCX_CACHE)) dcs.push_back(dc);
+  }
+  for (HDC dc : dcs) ::ReleaseDC(g_window, dc);
+}
+
+void StartLoad(int seconds, bool warm, unsigned kinds) {
+  if (warm) FillWindowDcCache();
   TERProgressSetup setup = {};
   rapidjson::Document start;
   start.Parse(R"({"title": "Stress", "desc": "Loading", "show_current_total_number": 1,
@@ -207,14 +270,16 @@ void StartLoad(int seconds) {
   record.object = &setup;
   record.payload = &start;
   Send(&record);
-  g_posted = g_ran = g_freed = g_sent = 0;
-  auto* until = new DWORD(::GetTickCount() + static_cast<DWORD>(seconds) * 1000);
-  ::CloseHandle(::CreateThread(nullptr, 0, &Conductor, until, 0, nullptr));
+  g_posted = g_ran = g_freed = g_sent = g_shown = 0;
+  const DWORD now = ::GetTickCount();
+  auto* plan = new LoadPlan{now, now + static_cast<DWORD>(seconds) * 1000, warm, kinds};
+  ::CloseHandle(::CreateThread(nullptr, 0, &Conductor, plan, 0, nullptr));
   Log("load started " + std::to_string(seconds));
 }
 
 using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
 using QuerySystem = NTSTATUS(NTAPI*)(ULONG, void*, ULONG, ULONG*);
+using QueryObject = NTSTATUS(NTAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 
 template <typename Function>
 Function Ntdll(const char* name) {
@@ -222,45 +287,45 @@ Function Ntdll(const char* name) {
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), name)));
 }
 
-// Counts by the system's own means where it has them; under Wine, which answers 0 to both
-// questions, from the process's GDI handle table and the system's handle list instead.
-// `kinds` receives the count of each type of object when the table is what is counted.
+std::string Breakdown(const std::map<int, int>& counts) {
+  std::string text;
+  for (const auto& kind : counts) text += " " + std::to_string(kind.first) + ":" +
+                                          std::to_string(kind.second);
+  return text;
+}
+
+// The system's counts where it gives them. Wine answers 0 to GetGuiResources and to
+// GetProcessHandleCount; there the same is counted from the process's GDI handle table, its
+// windows and the system's handle list, each with a breakdown by kind for a failure report.
 int GdiObjects(std::string* kinds) {
   if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-  struct Entry {
+  struct Entry {  // a free entry keeps its unique number but has no type
     uint64_t object;
     uint32_t owner;
-    uint16_t type;
     uint16_t unique;
+    uint8_t type;  // 1 DC, 4 region, 9 bitmap, 10 font, 16 brush...
+    uint8_t flags;
     uint64_t user;
   };
   PROCESS_BASIC_INFORMATION basic = {};
-  if (Ntdll<QueryProcess>("NtQueryInformationProcess")(::GetCurrentProcess(), ProcessBasicInformation,
-                                                       &basic, sizeof basic, nullptr) != 0) {
+  const auto query = Ntdll<QueryProcess>("NtQueryInformationProcess");
+  if (query(::GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) {
     return -1;
   }
   const auto* peb = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
   const auto* table = *reinterpret_cast<const Entry* const*>(peb + 0xF8);  // GdiSharedHandleTable
   if (!table) return -1;
   int count = 0;
-  int by_kind[256] = {};
+  std::map<int, int> by_kind;
   for (int i = 0; i < 0x10000; ++i) {
     if (!table[i].type) continue;
     ++count;
-    ++by_kind[table[i].type & 0xFF];  // 0x04 region, 0x09 bitmap, 0x0a font, 0x10 brush, 0x41 DC
+    ++by_kind[table[i].type];
   }
-  if (kinds) {
-    char text[32];
-    for (int kind = 0; kind < 256; ++kind) {
-      if (!by_kind[kind]) continue;
-      std::snprintf(text, sizeof text, " %02x:%d", kind, by_kind[kind]);
-      *kinds += text;
-    }
-  }
+  *kinds = Breakdown(by_kind);
   return count;
 }
 
-// `kinds` receives the top-level windows' classes (with their visibility and children).
 int UserObjects(std::string* kinds) {
   if (DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)) return count;
   // Windows are what a leak of dialogs or controls would leave.
@@ -281,31 +346,21 @@ int UserObjects(std::string* kinds) {
       ::GetClassNameW(window, name, 64);
       counter->kinds += " " + std::string(name, name + wcslen(name)) +
                         (::IsWindowVisible(window) ? "+" : "-") + std::to_string(children);
-      if (::IsWindowVisible(window) && children) {
-        char detail[160];
-        std::snprintf(detail, sizeof detail, "[%p owner=%p enabled=%d ids=", window,
-                      ::GetWindow(window, GW_OWNER), ::IsWindowEnabled(window));
-        counter->kinds += detail;
-        for (HWND child = ::GetWindow(window, GW_CHILD); child;
-             child = ::GetWindow(child, GW_HWNDNEXT))
-          counter->kinds += std::to_string(::GetDlgCtrlID(child)) + ",";
-        counter->kinds += "]";
-      }
       return TRUE;
     }
     int count = 0;
     std::string kinds;
-  };
-  Counter counter;
+  } counter;
   ::EnumWindows(&Counter::Top, reinterpret_cast<LPARAM>(&counter));
-  if (kinds) *kinds = counter.kinds;
+  *kinds = counter.kinds;
   return counter.count;
 }
 
-int Handles() {
+// `events` receives how many of them are events, or -1 when the system gave the count.
+int Handles(std::string* kinds, int* events) {
+  *events = -1;
   DWORD count = 0;
   if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count) return count;
-  const auto query = Ntdll<QuerySystem>("NtQuerySystemInformation");
   struct Entry {
     ULONG process;
     UCHAR type, flags;
@@ -314,44 +369,63 @@ int Handles() {
     ACCESS_MASK access;
   };
   std::vector<char> buffer(1 << 20);
-  ULONG length = 0;
   constexpr ULONG kSystemHandleInformation = 16;
+  constexpr auto kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+  const auto query = Ntdll<QuerySystem>("NtQuerySystemInformation");
   NTSTATUS status;
-  while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()), &length)) ==
-         static_cast<NTSTATUS>(0xC0000004L))  // STATUS_INFO_LENGTH_MISMATCH
+  while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()),
+                         nullptr)) == kInfoLengthMismatch) {
     buffer.resize(buffer.size() * 2);
+  }
   if (status != 0) return -1;
   const ULONG entries = *reinterpret_cast<const ULONG*>(buffer.data());
   const auto* entry = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
+  const auto query_object = Ntdll<QueryObject>("NtQueryObject");
   int mine = 0;
-  for (ULONG i = 0; i < entries; ++i) mine += entry[i].process == ::GetCurrentProcessId();
+  std::map<std::string, int> by_kind;
+  for (ULONG i = 0; i < entries; ++i) {
+    if (entry[i].process != ::GetCurrentProcessId()) continue;
+    ++mine;
+    alignas(8) char type[512] = {};
+    std::string name = std::to_string(entry[i].type);
+    constexpr int kObjectTypeInformation = 2;
+    if (query_object(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(entry[i].handle)),
+                     kObjectTypeInformation, type, sizeof type, nullptr) == 0) {
+      const auto* text = reinterpret_cast<const UNICODE_STRING*>(type);
+      name.assign(text->Buffer, text->Buffer + text->Length / sizeof(wchar_t));
+    }
+    ++by_kind[name];
+  }
+  for (const auto& kind : by_kind) *kinds += " " + kind.first + ":" + std::to_string(kind.second);
+  *events = by_kind["Event"];
   return mine;
 }
 
 void Measure() {
-  std::string kinds, windows;
-  const int gdi = GdiObjects(&kinds);
+  std::string gdi_kinds, windows, handle_kinds;
+  const int gdi = GdiObjects(&gdi_kinds);
   const int user = UserObjects(&windows);
-  Log("measure gdi=" + std::to_string(gdi) + " user=" + std::to_string(user) +
-      " handles=" + std::to_string(Handles()) +
-      " system-gdi=" + std::to_string(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) +
-      " system-user=" + std::to_string(::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)) +
-      " gdi-kinds" + kinds + " windows" + windows);
+  int events = -1;
+  const int handles = Handles(&handle_kinds, &events);
+  Log("measure gdi=" + std::to_string(gdi) + " user=" + std::to_string(user) + " handles=" +
+      std::to_string(handles) + " events=" + std::to_string(events) + " (gdi" + gdi_kinds +
+      ") (windows" + windows + ") (handles" + handle_kinds + ")");
 }
 
 LRESULT CALLBACK StressWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_COPYDATA) {
-    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
-    const std::string script(static_cast<const char*>(data->lpData), data->cbData);
-    if (script.rfind("start ", 0) == 0) {
-      const char* kinds = std::strchr(script.c_str() + 6, ' ');
-      g_kinds = kinds ? std::strtoul(kinds, nullptr, 10) : kAlerts | kSheetTips | kWindowStates;
-      StartLoad(std::atoi(script.c_str() + 6));
-    }
-    if (script == "measure") Measure();
-    return TRUE;
+  if (message != WM_COPYDATA) return ::DefWindowProcW(window, message, wparam, lparam);
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+  const std::string script(static_cast<const char*>(data->lpData), data->cbData);
+  const bool warm = script.rfind("warm ", 0) == 0;
+  if (warm || script.rfind("start ", 0) == 0) {
+    char* rest = nullptr;
+    const long seconds = std::strtol(script.c_str() + script.find(' ') + 1, &rest, 10);
+    const unsigned long kinds = *rest ? std::strtoul(rest, nullptr, 10) : 0ul + kAllKinds;
+    StartLoad(static_cast<int>(seconds), warm, static_cast<unsigned>(kinds));
+  } else if (script == "measure") {
+    Measure();
   }
-  return ::DefWindowProcW(window, message, wparam, lparam);
+  return TRUE;
 }
 
 void CreateStressWindow(TERObserveData1* record) {
@@ -368,7 +442,7 @@ void CreateStressWindow(TERObserveData1* record) {
 }
 
 void Receive(TERObserveData1* record) {
-  if (std::string(record->name) == "STRESS_CREATE") CreateStressWindow(record);
+  if (std::strcmp(record->name, "STRESS_CREATE") == 0) CreateStressWindow(record);
 }
 
 }  // namespace

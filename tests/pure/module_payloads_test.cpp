@@ -50,7 +50,8 @@ TEST(JsonTextProblem, SaysWhatIsWrongAndWhere) {
       {"[1]", "is not a JSON object"},
       {"\xEF\xBB\xBF[1]", "is not a JSON object"},
       {std::string("{}\0{", 4), "holds a zero byte (offset 2)"},
-      {std::string(300, '[') + std::string(300, ']'), "nesting deeper than 256 levels (offset 256)"},
+      {std::string(300, '[') + std::string(300, ']'),
+       "nesting deeper than 256 levels (offset 256)"},
       {"{}", "was refused by the user-defaults service"},
   };
   for (const auto& c : cases) EXPECT_EQ(JsonTextProblem(c.bytes), c.problem) << c.bytes;

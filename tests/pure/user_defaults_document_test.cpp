@@ -41,9 +41,11 @@ TEST(UserDefaultsDocument, OnlyOneSoundObjectLoads) {
       // Read to the nearest double: a quicker reading was a unit off in the last place, and
       // the number then changed at every save.
       {R"({"g":34567892.2345123456780})", true, R"({"g":34567892.234512347})"},
-      // Written zeros stay zero whatever their exponent (the exact conversion alone made
-      // tiny numbers of some).
-      {R"({"z":[0e244,-0.000e300,0.0e-400,0e5,1e-400]})", true, R"({"z":[0.0,-0.0,0.0,0.0,0.0]})"},
+      {R"({"z":[0e244,-0.000e300,0.0e-400,1e-400,4.9e-324]})", true,
+       R"({"z":[0.0,-0.0,0.0,0.0,5e-324]})"},
+      {R"({"a":[54623153e308,1]})", false, "{}"},  // too big, however written
+      // Long and tiny: zero (the reader's own exact conversion reads past its tables here).
+      {"{\"a\":30496.517558552391e-341}", true, "{\"a\":0.0}"},
   };
   for (const auto& c : cases) {
     bool loaded = true;
@@ -51,7 +53,9 @@ TEST(UserDefaultsDocument, OnlyOneSoundObjectLoads) {
     ASSERT_NE(defaults, nullptr);
     EXPECT_EQ(loaded, c.loads) << c.text;
     const std::string compact = Compact(defaults.get());
-    if (c.compact) EXPECT_EQ(compact, c.compact) << c.text;
+    if (c.compact) {
+      EXPECT_EQ(compact, c.compact) << c.text;
+    }
     bool again = false;
     EXPECT_EQ(Compact(Load(compact, &again).get()), compact) << c.text;
     EXPECT_TRUE(again) << c.text;

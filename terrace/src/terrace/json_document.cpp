@@ -1,5 +1,6 @@
 #include "terrace/json_document.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -40,8 +41,8 @@ class GuardedHandler {
   bool Uint64(uint64_t u) { return document_.Uint64(u); }
   bool Double(double d) {
     d = Exact(d);
-    // The reader lets some numbers past the largest double through as infinite, which
-    // could never be written back: refused like the ones it refuses itself.
+    // The reader lets some numbers past the largest double through as infinite, which could
+    // never be written back: refused like the ones it refuses itself.
     if (std::isfinite(d)) return document_.Double(d);
     refusal_ = "a number too big for a double";
     return false;
@@ -81,31 +82,18 @@ class GuardedHandler {
     refusal_ = "text that is not strict UTF-8";
     return false;
   }
-  // The number just read, which ends where the stream stands, to the nearest double. The
-  // reader's quick conversion can be a unit off in the last place, so a number would change
-  // a little at every save of the file it came from; its exact one takes a zero with a large
-  // exponent ("0e300") for some tiny number. Zeros are taken from their digits, everything
-  // else is read again exactly.
+  // The number just read, which ends where the stream stands, to the nearest double: the
+  // reader's quick conversion can be a unit off in the last place, so a number would change a
+  // little at every save of the file it came from. (The reader's own exact conversion is no
+  // way out: it reads past its tables on some long numbers with large exponents.) Numbers
+  // out of range keep the quick value: zero when tiny, infinite when too big.
   double Exact(double quick) const {
     const char* end = text_ + stream_.Tell();
     const char* begin = end;
     while (begin > text_ && IsNumberCharacter(begin[-1])) --begin;
-    bool zero = true;
-    for (const char* c = begin; c < end && *c != 'e' && *c != 'E'; ++c)
-      zero &= *c < '1' || *c > '9';
-    if (zero) return begin < end && *begin == '-' ? -0.0 : 0.0;
-    struct Number : rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Number> {
-      bool Double(double d) {
-        value = d;
-        return true;
-      }
-      double value = 0;
-    } exact;
-    exact.value = quick;
-    rapidjson::MemoryStream number(begin, static_cast<size_t>(end - begin));
-    rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, rapidjson::CrtAllocator> reader;
-    reader.Parse<rapidjson::kParseFullPrecisionFlag>(number, exact);
-    return exact.value;
+    double exact = 0;
+    const std::from_chars_result read = std::from_chars(begin, end, exact);
+    return read.ec == std::errc() && read.ptr == end ? exact : quick;
   }
 
   JsonDocument& document_;

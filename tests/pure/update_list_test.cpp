@@ -100,6 +100,11 @@ TEST(UpdateList, ReadsEveryField) {
   EXPECT_EQ(entries[0].md5, "abc");
   EXPECT_EQ(entries[0].notes, (std::vector<std::string>{"{en}", "one"}));
 
+  ASSERT_TRUE(ParseUpdateList(List(Entry("2", R"(, "notes": ["\ud83d\ude00"])")), "Pellavorne",
+                              kListAddress, &entries, &error))
+      << error;
+  EXPECT_EQ(entries[0].notes, (std::vector<std::string>{"\xF0\x9F\x98\x80"})) << "a pair is text";
+
   ASSERT_TRUE(ParseUpdateList(List(""), "Pellavorne", kListAddress, &entries, &error));
   EXPECT_TRUE(entries.empty());
 }
@@ -127,6 +132,9 @@ TEST(UpdateList, OneBrokenEntryRejectsTheList) {
       List(Entry("2", R"(, "notes": "one")")),
       List(Entry("2", R"(, "notes": ["one", 2])")),
       List(Entry("2", ", \"notes\": [\"\xC3\x28\"]")),  // invalid UTF-8
+      // A lone surrogate: the list dialog's strict reader would refuse the whole text.
+      List(Entry("2", R"(, "notes": ["a\udddd"])")),
+      List(Entry("2", R"(, "md5": "x\udc00")")),
   };
   for (const auto& text : refused) {
     std::vector<ListEntry> entries;

@@ -6,6 +6,13 @@
 //   module SCRIPT    hand SCRIPT to the recorder test module's window (WM_COPYDATA)
 //   dismiss [S]      press the primary button of a message dialog the main window owns,
 //                    waiting up to S seconds (default 20) for one to appear; 1 if none did
+//   reachable X Y [S]  wait up to S seconds (default 20) until a click at screen point X,Y
+//                    would reach the main window: it is enabled and no other window (a
+//                    dialog closing a moment later) covers the point; 1 if it did not
+//   moving [S]       wait up to S seconds (default 20) until the main window's thread runs
+//                    the system's move loop (a drag was taken up); 1 if it did not
+//   windows          list the main window and the top-level windows it owns (for failure
+//                    reports: class, title, visible, enabled, rectangle)
 //   warm             bring up Wine's desktop and services (they outlive the call, so
 //                    callers start them with output going nowhere)
 #include <windows.h>
@@ -13,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 constexpr wchar_t kTitle[] = L"Pellavorne Screen Recorder";
@@ -24,8 +32,33 @@ HWND FindMainWindow(bool visible_only = true) {
   return nullptr;
 }
 
-// A visible, enabled window owned by the main window: a modal message dialog.
+void PrintWindow(const char* what, HWND window) {
+  wchar_t class_name[128] = L"", title[256] = L"";
+  ::GetClassNameW(window, class_name, 128);
+  ::GetWindowTextW(window, title, 256);
+  RECT rect = {};
+  ::GetWindowRect(window, &rect);
+  std::printf("%s %p class=%ls title=\"%ls\" visible=%d enabled=%d rect=%ld,%ld,%ld,%ld\n", what,
+              static_cast<void*>(window), class_name, title, ::IsWindowVisible(window) ? 1 : 0,
+              ::IsWindowEnabled(window) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+void PrintOwnedWindows(HWND main) {
+  PrintWindow("main", main);
+  ::EnumWindows(
+      [](HWND window, LPARAM owner) -> BOOL {
+        if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner))
+          PrintWindow("owned", window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(main));
+}
+
+// A visible, enabled window owned by the main window while the main window is disabled: a
+// modal message dialog (the sheet tip is owned and visible too, but holds nothing disabled,
+// and the dialog may be announced before it is shown).
 HWND FindOwnedDialog(HWND main) {
+  if (::IsWindowEnabled(main)) return nullptr;
   struct Search {
     HWND owner;
     HWND found;
@@ -35,6 +68,11 @@ HWND FindOwnedDialog(HWND main) {
         auto* s = reinterpret_cast<Search*>(context);
         if (::GetWindow(window, GW_OWNER) != s->owner || !::IsWindowVisible(window) ||
             !::IsWindowEnabled(window))
+          return TRUE;
+        // The sheet tip's link has the primary button's number.
+        wchar_t class_name[32] = L"";
+        HWND primary = ::GetDlgItem(window, 5051);
+        if (!primary || (::GetClassNameW(primary, class_name, 32), wcscmp(class_name, L"SysLink") == 0))
           return TRUE;
         s->found = window;
         return FALSE;
@@ -51,7 +89,7 @@ HWND FindRecorderWindow(HWND main) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: ostrevan_ctl wait [s] | close | visible | hotkey ID | module SCRIPT | warm\n");
+    std::fprintf(stderr, "usage: ostrevan_ctl wait [s] | close | visible | hotkey ID | module SCRIPT | dismiss [s] | reachable X Y [s] | moving [s] | windows | warm\n");
     return 2;
   }
   if (std::strcmp(argv[1], "wait") == 0) {
@@ -100,6 +138,37 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "no dialog to dismiss\n");
     return 1;
+  }
+  if (std::strcmp(argv[1], "reachable") == 0 && argc > 3) {
+    const POINT point = {std::atoi(argv[2]), std::atoi(argv[3])};
+    const int seconds = argc > 4 ? std::atoi(argv[4]) : 20;
+    for (int i = 0; i < seconds * 20; ++i) {
+      HWND main = FindMainWindow();
+      HWND under = ::WindowFromPoint(point);
+      if (main && ::IsWindowEnabled(main) && under &&
+          (under == main || ::IsChild(main, under)))
+        return 0;
+      ::Sleep(50);
+    }
+    return 1;
+  }
+  if (std::strcmp(argv[1], "moving") == 0) {
+    const int seconds = argc > 2 ? std::atoi(argv[2]) : 20;
+    for (int i = 0; i < seconds * 20; ++i) {
+      GUITHREADINFO info = {sizeof(info)};
+      HWND main = FindMainWindow();
+      if (main && ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info) &&
+          (info.flags & GUI_INMOVESIZE))
+        return 0;
+      ::Sleep(50);
+    }
+    return 1;
+  }
+  if (std::strcmp(argv[1], "windows") == 0) {
+    HWND main = FindMainWindow(false);
+    if (!main) return 1;
+    PrintOwnedWindows(main);
+    return 0;
   }
   if (std::strcmp(argv[1], "close") == 0) {
     HWND window = FindMainWindow(false);  // also when hidden to the tray

@@ -25,7 +25,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; echo "--- test module log:"; cat "$log" 2>/dev/null || true; exit 1; }
+fail() { echo "FAIL: $*"; "$WINE" "$ctl" windows 2>/dev/null || true; echo "--- test module log:"; cat "$log" 2>/dev/null || true; exit 1; }
 
 cp -r "$app_dir" "$work/app"
 probe="$work/app/testrecorder/1.0.0"
@@ -83,7 +83,8 @@ wait_for_file() {  # DIR GLOB BEFORE_LIST
 key() { xdotool key --clearmodifiers "alt+shift+$1"; }
 # The alert the recorder asked for is on the screen: press its OK button.
 dismiss_alert() { "$WINE" "$ctl" dismiss 30 || fail "no alert dialog appeared"; }
-# Clicks the centre of the home module's control ID, wherever it is on the screen now.
+# Clicks the centre of the home module's control ID, wherever it is on the screen now, once
+# no dialog covers it (the saving progress closes a moment after the file is done).
 click() {
   local before_count line
   before_count="$(log_lines "children done")"
@@ -92,7 +93,35 @@ click() {
   line="$(grep "^child $1 " "$log" | tail -n 1)"
   [ -n "$line" ] || fail "no home control $1"
   set -- $line
-  xdotool mousemove $((($3 + $5) / 2)) $((($4 + $6) / 2)) click 1
+  local x=$((($3 + $5) / 2)) y=$((($4 + $6) / 2))
+  "$WINE" "$ctl" reachable "$x" "$y" 30 || fail "home control $1 stays covered"
+  xdotool mousemove "$x" "$y" click 1
+}
+# The recorder's state as it answers now: 0 idle, 1 recording, 2 saving.
+recorder_state() {
+  local asked
+  asked="$(log_lines "platform LIBRECORDER_COMMAND_GET_STATUS")"
+  "$WINE" "$ctl" module "main:platform LIBRECORDER_COMMAND_GET_STATUS"
+  wait_for_log "platform LIBRECORDER_COMMAND_GET_STATUS" $((asked + 1))
+  grep "platform LIBRECORDER_COMMAND_GET_STATUS" "$log" | tail -n 1 | sed 's/.* value=\([0-9-]*\) .*/\1/'
+}
+# Until the recorder is in STATE (a loaded machine may take seconds to act on a key or a
+# click: the clip is measured against when recording really started and stopped).
+wait_for_state() {  # STATE
+  local i
+  for i in $(seq 1 100); do
+    [ "$(recorder_state)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the recorder never reached state $1"
+}
+wait_for_state_not() {  # STATE
+  local i
+  for i in $(seq 1 100); do
+    [ "$(recorder_state)" != "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the recorder stayed in state $1"
 }
 # ffprobe reads CLIP back: H.264, the screen's size (even), 30 fps, lasting as long as the
 # recorder says it recorded (within 10 %) and about as long as the test held it (START to STOP
@@ -161,6 +190,7 @@ wait_for_log "sheet-tip Screenshot saved to $docs_win" 2
 "$WINE" "$ctl" module "main:pref recorder:output-dir $(win_path "$out")"
 wait_for_log "pref recorder:output-dir=" 1
 key c
+wait_for_state 1
 start=$(date +%s.%N)
 sleep 1
 key c  # a second start while recording
@@ -168,6 +198,7 @@ wait_for_log "alert A recording is already running" 1
 dismiss_alert
 sleep 2
 key z
+wait_for_state_not 1
 stop=$(date +%s.%N)
 clip="$(wait_for_file "$out" 'Recording*.mp4' "")" || fail "no recording in $out"
 wait_for_log "sheet-tip Recording saved to" 1
@@ -177,9 +208,11 @@ ls "$out" | grep -q '\.part$' && fail "a temporary file was left: $(ls "$out")"
 # The same by the home module's start and stop buttons.
 before="$(ls "$out")"
 click 3102
+wait_for_state 1
 start=$(date +%s.%N)
 sleep 3
 click 3103
+wait_for_state_not 1
 stop=$(date +%s.%N)
 clip="$(wait_for_file "$out" 'Recording*.mp4' "$before")" || fail "no recording from the buttons"
 wait_for_log "sheet-tip Recording saved to" 2
@@ -205,7 +238,10 @@ dismiss_alert
 # Dragging the home title bar moves the window.
 position() { xdotool getwindowgeometry --shell "$window" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}'; }
 read -r x0 y0 < <(position)
+"$WINE" "$ctl" reachable $((x0 + 200)) $((y0 + 20)) 30 || fail "the title bar stays covered"
 xdotool mousemove --window "$window" 200 20 mousedown 1
+# A loaded machine may take up the drag only after the pointer moved on and was let go.
+"$WINE" "$ctl" moving 30 || fail "pressing the title bar started no drag"
 for i in 1 2 3 4 5 6; do xdotool mousemove_relative -- 10 5; sleep 0.05; done
 xdotool mouseup 1
 moved=""

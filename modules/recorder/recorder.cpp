@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include <functional>
+#include <memory>
 
 #include "contracts/ter_user_defaults.h"
 #include "png_file.h"
@@ -20,6 +21,24 @@ constexpr uint64_t kRecordingSpace = 64ull << 20;
 void OnMainThread(std::function<void()> work) {
   DispatchQueue::DispatchAsync(DispatchQueue::DispatchGetMainQueue(),
                                new std::function<void()>(std::move(work)));
+}
+
+// A native thread, not a detached std::thread: MinGW's thread library can hand the record of
+// a detached thread that is just ending to a later thread, which then starts without its work.
+void RunDetached(std::function<void()> work) {
+  auto* owned = new std::function<void()>(std::move(work));
+  HANDLE thread = ::CreateThread(
+      nullptr, 0,
+      [](void* context) -> DWORD {
+        std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(context));
+        (*work)();
+        return 0;
+      },
+      owned, 0, nullptr);
+  if (thread)
+    ::CloseHandle(thread);
+  else
+    (*std::unique_ptr<std::function<void()>>(owned))();  // no thread to be had: do it here
 }
 
 std::wstring Text(const char* key) { return RecorderTexts().Get(key); }
@@ -91,7 +110,7 @@ void Recorder::TakeScreenshot() {
       OpenOutput(DatedName(L"Screenshot", Now(), L".png"), kScreenshotSpace);
   if (!file) return;
   // Encoding a large screen takes a while: off the main thread, answer back on it.
-  std::thread([this, grabber, file] {
+  RunDetached([this, grabber, file] {
     ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     const bool written = WritePng(grabber->pixels(), grabber->width(), grabber->height(),
                                   grabber->stride(), file.get()) &&
@@ -104,7 +123,7 @@ void Recorder::TakeScreenshot() {
       else
         ReportWriteError(file->error(), folder);
     });
-  }).detach();
+  });
 }
 
 void Recorder::StartRecording() {

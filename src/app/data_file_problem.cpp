@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "common/safe_json.h"
+#include "app/json_text_problem.h"
 
 namespace {
 
@@ -31,12 +31,5 @@ std::string DataFileProblem(const std::wstring& path) {
   DWORD error = 0;
   if (!ReadBytes(path, &bytes, &error))
     return "cannot be read (system error " + std::to_string(error) + ")";
-  size_t start = 0;
-  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;  // a UTF-8 byte order mark is fine
-  rapidjson::Document document;
-  std::string message;
-  if (!safe_json::Parse(bytes.data() + start, bytes.size() - start, document, &message))
-    return message;
-  if (!document.IsObject()) return "is not a JSON object";
-  return "was refused by the user-defaults service";
+  return JsonTextProblem(bytes);
 }

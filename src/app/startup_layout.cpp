@@ -3,14 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-float DpiScaleFromLogPixels(int logical_pixels_per_inch) {
-  return static_cast<float>(logical_pixels_per_inch) / 96.0f;
-}
-
-int ScaleLength(int design_length, float scale) {
-  return static_cast<int>(static_cast<float>(design_length) * scale);
-}
-
 RECT MainFrameDefaultRect(float scale, int screen_width, int screen_height) {
   const int width = ScaleLength(kMainFrameDesignWidth, scale);
   const int height = ScaleLength(kMainFrameDesignHeight, scale);

@@ -3,7 +3,8 @@
 // kTerMaxJsonDepth levels or otherwise malformed gives no user defaults; nothing crashes.
 // Values are borrowed pointers into the document; a setter may move the members of the
 // object it changes, so read values again after setting under the same parent.
-// Every operation is safe from any thread (one lock per document).
+// Every operation is safe from any thread (one lock per document). Texts handed out as
+// `char*` are malloc'ed copies: give them back with TerUtilityString()->Release or free().
 #pragma once
 
 #include <stdint.h>

@@ -7,8 +7,7 @@
 #include "app/process_state.h"
 #include "app/startup_layout.h"
 #include "app/terrace_text.h"
-#include "common/json_members.h"
-#include "common/safe_json.h"
+#include "dialogs/link_alert_payload.h"
 #include "dialogs/main_thread.h"
 #include "dialogs/ui_alert_dialog.h"
 #include "host/resource_catalogues.h"
@@ -25,25 +24,20 @@ int WidthArgument(const TERObserveData1* record) {
 }
 
 void RunLinkAlert(const std::string& json, const std::shared_ptr<TERLinkHandler>& handler) {
-  rapidjson::Document document;
-  if (!safe_json::Parse(json.data(), json.size(), document) || !document.IsObject()) return;
-  const rapidjson::Value* object = &document;
+  LinkAlertPayload payload;
+  if (!ParseLinkAlertPayload(json.data(), json.size(), &payload)) return;
   const float scale = DpiScale();
   UiLinkAlertDialog dialog(scale, FindImage("close-normal.png"), FindImage("close-pressed.png"),
                            FindImage("alert.png"), 0, false, Translate(L"cancel"),
                            Translate(L"ok"));
-  dialog.SetSubTitle(Utf8ToWide(json_members::String(object, "sub_title")));
-  dialog.SetTitle(Utf8ToWide(json_members::String(object, "title")));
+  dialog.SetSubTitle(Utf8ToWide(payload.sub_title));
+  dialog.SetTitle(Utf8ToWide(payload.title));
   if (handler && *handler) {
     dialog.SetLinkHandler([handler](const std::wstring& address) { return (*handler)(address); });
   }
-  const SIZE size = BoundedMessageDialogSize(
-      static_cast<int>(std::clamp<int64_t>(json_members::Int(object, "width"), 0, 0x7FFF)),
-      static_cast<int>(std::clamp<int64_t>(json_members::Int(object, "height"), 0, 0x7FFF)),
-      scale);
+  const SIZE size = BoundedMessageDialogSize(payload.width, payload.height, scale);
   const std::wstring ok = Translate(L"ok");
-  dialog.SetUpDialog(MainWindowHandle(), size, Utf8ToWide(json_members::String(object, "link")),
-                     ok.c_str());
+  dialog.SetUpDialog(MainWindowHandle(), size, Utf8ToWide(payload.link), ok.c_str());
   dialog.DoModal(MainWindowHandle());
 }
 

@@ -1,11 +1,11 @@
 #include "dialogs/ui_setting_dialog.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "app/terrace_text.h"
 #include "host/resource_catalogues.h"
 #include "shell/language.h"
+#include "shell/language_site.h"
 #include "ter_user_defaults.h"
 #include "view/path_helper.h"
 #include "view/utils.h"
@@ -45,14 +45,8 @@ void MoveChild(HWND window, const RECT& rect) {
 
 std::vector<LanguageChoice> LanguageChoices() {
   std::vector<LanguageChoice> choices;
-  ITerUserDefaults* site = GetUserDefaults("langSite");
-  if (!site) return choices;
-  const TerJsonValue* root = site->GetRoot();
-  for (const TerJsonValue* member = site->FirstMember(root); member != site->MemberEnd(root);
-       member = site->NextMember(member)) {
-    TerText name(site->GetString("name", site->MemberValue(member)));
-    choices.push_back({std::atoi(site->MemberName(member)), Utf8ToWide(name.str())});
-  }
+  for (const SiteLanguage& language : SiteLanguages(GetUserDefaults("langSite")))
+    choices.push_back({language.number, Utf8ToWide(language.name)});
   return choices;
 }
 

@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-#include <array>
 #include <string>
 
+#include "host/manifest_modules.h"
 #include "host/module_api.h"
 
 // Loads every listed module in order, enters the host as "Product" and registers
@@ -19,15 +19,3 @@ bool CreateModuleWindows(HWND frame, HWND view);
 
 // The window a module left under a "window:hwnd" name; null when the name is unknown.
 bool FindModuleWindow(const std::string& name, HWND* window);
-
-// Placement arithmetic: each number trunc(atoi(text) × scale); the third and fourth "rect"
-// texts may instead be "${topViewWidth}" / "${topViewHeight}" (taken as they are).
-// Result: [r0 + o0, r1 + o1, o2 + r2, o3 + r3]. Every number and sum is clamped to
-// ±kPlacementLimit, so a module's right − left cannot overflow either.
-constexpr int kPlacementLimit = 1000000;
-std::array<int, 4> ModuleWindowRect(const std::array<std::string, 4>& rect,
-                                    const std::array<std::string, 4>& offset, float scale,
-                                    int view_width, int view_height);
-// {"rect":[…],"extra":…} with whichever members are given, compact; "{}" with none. An
-// `extra_json` that does not parse is left out.
-std::string ModuleCreationJson(const std::array<int, 4>* rect, const std::string* extra_json);

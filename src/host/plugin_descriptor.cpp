@@ -1,5 +1,8 @@
 #include "host/plugin_descriptor.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "common/contained_path.h"
 #include "common/safe_json.h"
 
@@ -12,11 +15,22 @@ bool ReadString(const rapidjson::Value& object, const char* key, std::string* ou
   return true;
 }
 
+// A number as the integer fields hold it: the fraction dropped, and a value past 64 bits held
+// at the limit, where converting the double would be undefined.
+int64_t WholeNumber(const rapidjson::Value& number) {
+  if (number.IsInt64()) return number.GetInt64();
+  if (number.IsUint64()) return INT64_MAX;
+  const double value = number.GetDouble();
+  if (value >= 9.2e18) return INT64_MAX;
+  if (value <= -9.2e18) return INT64_MIN;
+  return static_cast<int64_t>(value);
+}
+
+// Width and height past 32 bits stop at the limits.
 int32_t ReadInt(const rapidjson::Value& object, const char* key) {
   auto member = object.FindMember(key);
   if (member == object.MemberEnd() || !member->value.IsNumber()) return 0;
-  return member->value.IsInt() ? member->value.GetInt()
-                               : static_cast<int32_t>(member->value.GetDouble());
+  return static_cast<int32_t>(std::clamp<int64_t>(WholeNumber(member->value), INT32_MIN, INT32_MAX));
 }
 
 void ReadStringList(const rapidjson::Value& object, const char* key,
@@ -52,8 +66,8 @@ bool ParsePluginDescriptor(const std::string& text, bool is_64bit, PluginDescrip
   auto type = document.FindMember("type");
   if (type == document.MemberEnd() || !type->value.IsNumber())
     return Fail(error, "\"type\" is not a number");
-  result.type = type->value.IsUint() ? type->value.GetUint()
-                                     : static_cast<uint32_t>(type->value.GetDouble());
+  // Taken modulo 2^32 like any integer stored in the unsigned field: -1 is 4294967295.
+  result.type = static_cast<uint32_t>(WholeNumber(type->value));
   if (!IsContainedRelativePath(result.path) || !IsContainedRelativePath(result.platform_dir))
     return Fail(error, "library path leaves the module's folder");
 

@@ -28,25 +28,6 @@ std::string ApplicationFolder() {
   return folder.str();
 }
 
-// The site entry of a language; null when the site or the entry is missing.
-const TerJsonValue* SiteEntry(ITerUserDefaults* site, int number) {
-  return site ? site->GetChild(std::to_string(number).c_str(), nullptr) : nullptr;
-}
-
-// One pass that copies the text once: replacing in place would move the tail once per
-// match, which is quadratic in the number of placeholders.
-std::string ReplaceAll(const std::string& text, const std::string& placeholder,
-                       const std::string& value) {
-  std::string result;
-  size_t from = 0;
-  for (size_t at = text.find(placeholder); at != std::string::npos;
-       at = text.find(placeholder, from)) {
-    result.append(text, from, at - from).append(value);
-    from = at + placeholder.size();
-  }
-  return result.append(text, from, std::string::npos);
-}
-
 }  // namespace
 
 const UserLanguageTable& UserLanguages() { return g_user_languages; }
@@ -54,49 +35,13 @@ const UserLanguageTable& UserLanguages() { return g_user_languages; }
 int CurrentLanguageNumber() { return g_current_language.load(); }
 void SetCurrentLanguageNumber(int number) { g_current_language.store(number); }
 
-int GuessLanguageNumber(const UserLanguageTable& table, LANGID user_language) {
-  auto primary = table.find(user_language & 0xFF);
-  if (primary == table.end() || primary->second.empty()) return kEnglishLanguage;
-  const auto& by_sub_language = primary->second;
-  auto exact = by_sub_language.find(SUBLANGID(user_language));
-  if (exact != by_sub_language.end()) return exact->second;
-  auto any = by_sub_language.find(-1);
-  if (any != by_sub_language.end()) return any->second;
-  return by_sub_language.begin()->second;
-}
-
-int ParseLanguageFile(const std::string& content) { return std::atoi(content.c_str()); }
-
-std::string ReplacePlaceholders(const std::string& text, const LanguageSiteValues* entry,
-                                const std::string& fallback_root) {
-  std::string result = text;
-  if (result.find("$(kLocalSubDir)") != std::string::npos)
-    result = ReplaceAll(result, "$(kLocalSubDir)", entry ? entry->sub_dir : std::string());
-  if (result.find("$(rootPath)") != std::string::npos)
-    result = ReplaceAll(result, "$(rootPath)", entry ? entry->root_path : fallback_root);
-  if (result.find("$(aPath)") != std::string::npos) {
-    result = ReplaceAll(result, "$(aPath)", entry ? entry->a_path : fallback_root);
-    if (!result.empty() && result.back() == '/') result.pop_back();
-  }
-  return result;
-}
-
 void LoadLanguageSites() {
   const std::string path = ApplicationFolder() + "LangSite.json";
   if (!InitUserDefaults("langSite", Utf8ToWide(path).c_str())) {
     LogError("Load LangSite.json ERROR: " + path + ": " + DataFileProblem(Utf8ToWide(path)));
     return;
   }
-  ITerUserDefaults* site = GetUserDefaults("langSite");
-  const TerJsonValue* root = site->GetRoot();
-  for (const TerJsonValue* member = site->FirstMember(root); member != site->MemberEnd(root);
-       member = site->NextMember(member)) {
-    const int number = std::atoi(site->MemberName(member));
-    const TerJsonValue* entry = site->MemberValue(member);
-    const int primary = static_cast<int>(site->GetInt("sublangDefault", entry, 0));
-    const int sub_language = static_cast<int>(site->GetInt("sublangNeutral", entry, 0));
-    g_user_languages[primary][sub_language] = number;
-  }
+  g_user_languages = BuildUserLanguageTable(GetUserDefaults("langSite"));
 }
 
 int StartupLanguageNumber() {
@@ -124,23 +69,13 @@ bool SaveLanguageNumber(int number) {
 }
 
 std::string LanguageName(int number) {
-  ITerUserDefaults* site = GetUserDefaults("langSite");
-  const TerJsonValue* entry = SiteEntry(site, number);
-  if (!entry) return "en";
-  TerText name(site->GetString("langName", entry));
-  return name.str();
+  return SiteLanguageName(GetUserDefaults("langSite"), number);
 }
 
 std::string ReplaceLanguagePlaceholders(const std::string& text) {
   if (text.find("$(") == std::string::npos) return text;
-  ITerUserDefaults* site = GetUserDefaults("langSite");
-  const TerJsonValue* entry = SiteEntry(site, CurrentLanguageNumber());
   LanguageSiteValues values;
-  if (entry) {
-    values.sub_dir = TerText(site->GetString("subDir", entry)).str();
-    values.root_path = TerText(site->GetString("rootPath", entry)).str();
-    values.a_path = TerText(site->GetString("aPath", entry)).str();
-  }
+  const bool entry = ReadSiteEntry(GetUserDefaults("langSite"), CurrentLanguageNumber(), &values);
   return ReplacePlaceholders(text, entry ? &values : nullptr, FindUrl("url:root:brand"));
 }
 

@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
+
+#include "shell/language_site.h"
 
 constexpr int kEnglishLanguage = 3;
 constexpr int kLanguageCount = 15;
@@ -30,24 +31,5 @@ std::string ReplaceLanguagePlaceholders(const std::string& text);
 // The translation of `key` in the "Platform" domain; the key itself when there is none.
 std::wstring Translate(const wchar_t* key);
 
-using UserLanguageTable = std::map<int, std::map<int, int>>;  // primary → sub → number
 // The table LoadLanguageSites built from the site's "sublangDefault"/"sublangNeutral".
 const UserLanguageTable& UserLanguages();
-
-// Pure parts, for the tests.
-// Outer key: the low 8 bits (the primary language of every shipped language); inner key:
-// the sub-language field (bits 10..15), matched exactly, else the entry -1, else the
-// smallest sub-language key. No entry for the primary language gives English.
-int GuessLanguageNumber(const UserLanguageTable& table, LANGID user_language);
-// atoi: leading blanks skipped, anything non-numeric is 0.
-int ParseLanguageFile(const std::string& content);
-struct LanguageSiteValues {
-  std::string sub_dir;
-  std::string root_path;
-  std::string a_path;
-};
-// Replaces every placeholder by its value, literally (a "$" in a value is copied as it is).
-// Without an entry, "$(kLocalSubDir)" becomes empty and the two roots become
-// `fallback_root`. The trailing "/" is dropped only when "$(aPath)" was replaced.
-std::string ReplacePlaceholders(const std::string& text, const LanguageSiteValues* entry,
-                                const std::string& fallback_root);

@@ -102,16 +102,17 @@ void ShowCheckResult(bool asked, TERObserveData1* record) {
     UiUpdateListDialog* list = ListDialog();
     UpdateListText text;
     if (list && FormatUpdateList(static_cast<const char*>(record->payload), record->reserved10,
-                                 Translate(L"version"), &text)) {
+                                 WideToUtf8(Translate(L"version")), &text)) {
       list->SetUpdateNowAction(&StartDownload);
       list->ClearNotes();
       list->set_has_update(true);
-      list->AppendNotes(text.text);
+      list->AppendNotes(Utf8ToWide(text.text));
       if (asked) {
         list->Reset();
         list->Show(SW_SHOW);
       } else if (UiSheetDialog* tip = SheetTip(); tip && !tip->IsWindowVisible()) {
-        const std::wstring message = Formatted(L"new-version-found-%s", text.first_version);
+        const std::wstring message =
+            Formatted(L"new-version-found-%s", Utf8ToWide(text.first_version));
         tip->SetMessage(message.c_str());
         tip->SetClickAction(&ShowUpdateList);
         tip->ShowFor(kSheetTipShowCommand, kSheetTipMilliseconds);

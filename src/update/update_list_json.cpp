@@ -3,7 +3,6 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include "app/terrace_text.h"
 #include "common/safe_json.h"
 
 namespace {
@@ -19,9 +18,9 @@ bool EqualNoCase(const std::string& left, const std::string& right) {
   return true;
 }
 
-std::wstring Wide(const rapidjson::Value& value) {
-  return value.IsString() ? Utf8ToWide(std::string(value.GetString(), value.GetStringLength()))
-                          : std::wstring();
+std::string Text(const rapidjson::Value& value) {
+  return value.IsString() ? std::string(value.GetString(), value.GetStringLength())
+                          : std::string();
 }
 
 }  // namespace
@@ -69,7 +68,7 @@ std::string UpdateListJson(const UFUpdateData* first, const std::string& languag
   return std::string(buffer.GetString(), buffer.GetSize());
 }
 
-bool FormatUpdateList(const char* json, size_t length, const std::wstring& version_label,
+bool FormatUpdateList(const char* json, size_t length, const std::string& version_label,
                       UpdateListText* result) {
   rapidjson::Document document;
   if (!safe_json::Parse(json, length, document) || !document.IsArray()) return false;
@@ -77,16 +76,16 @@ bool FormatUpdateList(const char* json, size_t length, const std::wstring& versi
   bool first = true;
   for (const auto& element : document.GetArray()) {
     if (!element.IsObject()) continue;
-    if (!first) text.text += L"\r\n";
+    if (!first) text.text += "\r\n";
     const auto version = element.FindMember("version");
-    const std::wstring number =
-        version != element.MemberEnd() ? Wide(version->value) : std::wstring();
+    const std::string number =
+        version != element.MemberEnd() ? Text(version->value) : std::string();
     if (first) text.first_version = number;
     first = false;
-    text.text += version_label + L": " + number + L"\r\n";
+    text.text += version_label + ": " + number + "\r\n";
     const auto descriptions = element.FindMember("descriptions");
     if (descriptions == element.MemberEnd() || !descriptions->value.IsArray()) continue;
-    for (const auto& line : descriptions->value.GetArray()) text.text += Wide(line) + L"\r\n";
+    for (const auto& line : descriptions->value.GetArray()) text.text += Text(line) + "\r\n";
   }
   *result = std::move(text);
   return true;

@@ -17,13 +17,13 @@ std::vector<std::string> NotesForLanguage(const std::vector<std::string>& lines,
 // become empty ones.
 std::string UpdateListJson(const UFUpdateData* first, const std::string& language);
 
-struct UpdateListText {
-  std::wstring text;           // what the notes box shows
-  std::wstring first_version;  // the newest version, for the sheet tip
+struct UpdateListText {  // UTF-8
+  std::string text;           // what the notes box shows
+  std::string first_version;  // the newest version, for the sheet tip
 };
 
 // For each element: version_label + ": " + version, then one line per description, each
 // ended by "\r\n"; an empty line between elements only. False when the text is not such a
 // JSON array.
-bool FormatUpdateList(const char* json, size_t length, const std::wstring& version_label,
+bool FormatUpdateList(const char* json, size_t length, const std::string& version_label,
                       UpdateListText* text);

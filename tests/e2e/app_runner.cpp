@@ -81,6 +81,14 @@ long RunningApp::WaitForExit(DWORD timeout_ms) {
   return static_cast<long>(code);
 }
 
+long RunningApp::RunAndClose() {
+  if (!Start()) return -2;
+  HWND window = WaitForMainWindow();
+  if (!window) return -2;
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  return WaitForExit();
+}
+
 long RunToExit(const std::wstring& arguments, DWORD timeout_ms) {
   RunningApp app;
   if (!app.Start(arguments)) return -1;

@@ -27,6 +27,9 @@ class RunningApp {
   HWND WaitForMainWindow(DWORD timeout_ms = 20000);
   // The exit code, or -1 when the process is still running after `timeout_ms`.
   long WaitForExit(DWORD timeout_ms = 20000);
+  // A whole run: start, wait for the main window, close it as a user would. The exit code;
+  // -2 when the program did not start or showed no window.
+  long RunAndClose();
   DWORD process_id() const { return process_.dwProcessId; }
   HANDLE process() const { return process_.hProcess; }
 

@@ -201,11 +201,7 @@ TEST(Startup, DamagedPreferencesAreKeptAsideAndTheReasonLogged) {
   ::DeleteFileW(aside.c_str());
 
   RunningApp app;
-  ASSERT_TRUE(app.Start());
-  HWND window = app.WaitForMainWindow();
-  ASSERT_NE(window, nullptr);
-  ::PostMessageW(window, WM_CLOSE, 0, 0);
-  ASSERT_EQ(app.WaitForExit(), 0);
+  ASSERT_EQ(app.RunAndClose(), 0);
 
   EXPECT_EQ(ReadWholeFile(aside), damaged);
   rapidjson::Document saved;
@@ -308,11 +304,7 @@ TEST(Startup, DecompressionBombInResourcesIsRefused) {
 
 TEST(Startup, ShutdownIsLoggedInOrder) {
   RunningApp app;
-  ASSERT_TRUE(app.Start());
-  HWND window = app.WaitForMainWindow();
-  ASSERT_NE(window, nullptr);
-  ::PostMessageW(window, WM_CLOSE, 0, 0);
-  ASSERT_EQ(app.WaitForExit(), 0);
+  ASSERT_EQ(app.RunAndClose(), 0);
   const std::string log = ProductLog(app.process_id());
   ASSERT_NE(log.find("Shut down in order, exit code 0"), std::string::npos) << log;
   EXPECT_LT(log.find("SysInfoStr: "), log.find("Shut down in order, exit code 0"));

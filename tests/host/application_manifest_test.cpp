@@ -19,52 +19,6 @@ namespace {
 
 using ProbeLogFunction = const char* (*)();
 
-TEST(ModuleWindowPlacement, NumbersAreScaledAndTruncatedBeforeAdding) {
-  EXPECT_EQ(ModuleWindowRect({"10", "20", "100", "50"}, {"2", "2", "-4", "-4"}, 1.5f, 700, 200),
-            (std::array<int, 4>{18, 33, 144, 69}));
-  EXPECT_EQ(ModuleWindowRect({"10", "20", "100", "50"}, {"2", "2", "-4", "-4"}, 1.0f, 700, 200),
-            (std::array<int, 4>{12, 22, 96, 46}));
-}
-
-TEST(ModuleWindowPlacement, PlaceholdersOnlyCountInTheSizeElements) {
-  const std::array<std::string, 4> zero = {"0", "0", "0", "0"};
-  EXPECT_EQ(ModuleWindowRect({"0", "0", "${topViewWidth}", "${topViewHeight}"}, zero, 1.5f, 736,
-                             236),
-            (std::array<int, 4>{0, 0, 736, 236}));
-  EXPECT_EQ(ModuleWindowRect({"${topViewWidth}", "${topViewHeight}", "${topViewHeight}",
-                              "${topViewWidth}"},
-                             zero, 1.0f, 736, 236),
-            (std::array<int, 4>{0, 0, 236, 736}));
-  EXPECT_EQ(ModuleWindowRect({"abc", "12px", "", "-7"}, {"x", "", "+3", "-2"}, 1.0f, 1, 1),
-            (std::array<int, 4>{0, 12, 3, -9}));
-}
-
-TEST(ModuleWindowPlacement, HugeNumbersAreClampedNotWrapped) {
-  constexpr int kMax = kPlacementLimit;
-  EXPECT_EQ(ModuleWindowRect({"2147483647", "-2147483648", "99999999999999999999", "4294967296"},
-                             {"2147483647", "-5", "1", "0"}, 1.5f, 1, 1),
-            (std::array<int, 4>{kMax, -kMax, kMax, kMax}));
-  EXPECT_EQ(ModuleWindowRect({"999999", "-999999", "${topViewWidth}", "1000000"},
-                             {"999999", "-999999", "-2000000", "5"}, 1.0f, 736, 236),
-            (std::array<int, 4>{kMax, -kMax, 736 - kMax, kMax}));
-  EXPECT_EQ(ModuleWindowRect({" +12", "\t-7", "3", "4"}, {"0", "0", "0", "0"}, 1.0f, 1, 1),
-            (std::array<int, 4>{12, -7, 3, 4}))
-      << "blanks and signs read as before";
-}
-
-TEST(ModuleCreationJson, CompactWithOnlyWhatIsGiven) {
-  const std::array<int, 4> rect = {0, 0, 736, 236};
-  const std::string extra = R"({"tab": "home", "list": [1, 2.5, null, "x"]})";
-  EXPECT_EQ(ModuleCreationJson(nullptr, nullptr), "{}");
-  EXPECT_EQ(ModuleCreationJson(&rect, nullptr), "{\"rect\":[0,0,736,236]}");
-  EXPECT_EQ(ModuleCreationJson(&rect, &extra),
-            "{\"rect\":[0,0,736,236],\"extra\":{\"tab\":\"home\",\"list\":[1,2.5,null,\"x\"]}}");
-  const std::string number = "7";
-  EXPECT_EQ(ModuleCreationJson(nullptr, &number), "{\"extra\":7}");
-  const std::string broken = "{\"a\":";
-  EXPECT_EQ(ModuleCreationJson(nullptr, &broken), "{}");
-}
-
 // The manifest tests run in the modules base folder (the test program's folder), with
 // module folders made for them and removed afterwards.
 class ManifestTest : public ::testing::Test {

@@ -40,16 +40,6 @@ TEST(LanguageGuess, ShippedSiteMapsCommonWindowsLanguages) {
   EXPECT_EQ(GuessLanguageNumber(table, 0x0415), kEnglishLanguage);  // Polish: not shipped
 }
 
-TEST(LanguageGuess, InnerKeyRules) {
-  const UserLanguageTable table = {{0x07, {{3, 20}, {5, 21}}}, {0x09, {{1, 30}, {-1, 31}}}};
-  EXPECT_EQ(GuessLanguageNumber(table, MAKELANGID(0x07, 5)), 21);  // exact
-  EXPECT_EQ(GuessLanguageNumber(table, MAKELANGID(0x07, 9)), 20);  // smallest key
-  EXPECT_EQ(GuessLanguageNumber(table, MAKELANGID(0x09, 1)), 30);
-  EXPECT_EQ(GuessLanguageNumber(table, MAKELANGID(0x09, 2)), 31);  // the -1 entry
-  EXPECT_EQ(GuessLanguageNumber(table, MAKELANGID(0x0C, 1)), kEnglishLanguage);
-  EXPECT_EQ(GuessLanguageNumber({}, 0x0407), kEnglishLanguage);
-}
-
 TEST(LanguageFile, SavedChoiceWinsAndIsReadLikeAtoi) {
   SavedLanguageFile file;
   file.Write("8");
@@ -95,36 +85,6 @@ TEST(LanguageSite, NamesAndMissingEntries) {
   // No entry: no sub-folder; the roots fall back to the catalogue's "url:root:brand".
   EXPECT_EQ(ReplaceLanguagePlaceholders("a/$(kLocalSubDir)b"), "a/b");
   SetCurrentLanguageNumber(previous);
-}
-
-TEST(Placeholders, EveryOccurrenceIsReplacedLiterally) {
-  const LanguageSiteValues site = {"de/", "https://root.example/", "https://a.example/de"};
-  EXPECT_EQ(ReplacePlaceholders("$(kLocalSubDir)x/$(kLocalSubDir)", &site, "fb"), "de/x/de/");
-  EXPECT_EQ(ReplacePlaceholders("$(rootPath)docs/", &site, "fb"), "https://root.example/docs/");
-  EXPECT_EQ(ReplacePlaceholders("$(aPath)/", &site, "fb"), "https://a.example/de");
-  EXPECT_EQ(ReplacePlaceholders("$(aPath)/x/", &site, "fb"), "https://a.example/de/x");
-  EXPECT_EQ(ReplacePlaceholders("no placeholders/", &site, "fb"), "no placeholders/");
-  EXPECT_EQ(ReplacePlaceholders("", &site, "fb"), "");
-
-  const LanguageSiteValues dollars = {"$1/", "$&", "$$"};
-  EXPECT_EQ(ReplacePlaceholders("$(kLocalSubDir)|$(rootPath)|$(aPath)", &dollars, ""),
-            "$1/|$&|$$");
-  EXPECT_EQ(ReplacePlaceholders("$(rootPath)|$(aPath)/|$(kLocalSubDir)", nullptr, "https://b/"),
-            "https://b/|https://b//|");
-}
-
-// Option.json may hold hundreds of thousands of placeholders; replacing them in place moved
-// the tail once per match and kept start-up busy for over a minute.
-TEST(Placeholders, ManyPlaceholdersAreReplacedInOnePass) {
-  const LanguageSiteValues site = {"de/", "https://root.example/", "$(kLocalSubDir)"};
-  constexpr size_t kCount = 300000;
-  std::string text;
-  for (size_t i = 0; i < kCount; ++i) text += "$(kLocalSubDir)$(rootPath)x$(aPath)";
-  const std::string result = ReplacePlaceholders(text, &site, "fb");
-  const std::string unit = "de/https://root.example/x$(kLocalSubDir)";
-  ASSERT_EQ(result.size(), kCount * unit.size());
-  for (size_t at = 0; at < result.size(); at += unit.size())
-    ASSERT_EQ(result.compare(at, unit.size(), unit), 0) << at;
 }
 
 TEST(Translation, LanguagesLoadTheirCatalogue) {

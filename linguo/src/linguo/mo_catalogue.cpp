@@ -7,7 +7,9 @@
 namespace linguo {
 namespace {
 
-static_assert(sizeof(wchar_t) == 2, "translations are handed out as UTF-16");
+// Translations are handed out as UTF-16 units; the native test build keeps them in its wider
+// wchar_t, one unit each.
+static_assert(sizeof(wchar_t) >= 2, "a wchar_t holds one UTF-16 unit");
 
 constexpr std::uint32_t kMagic = 0x950412deu;
 constexpr std::uint32_t kMagicSwapped = 0xde120495u;

@@ -1,5 +1,7 @@
 #include "terrace/json_document.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -18,12 +20,18 @@ namespace {
 
 using rapidjson::SizeType;
 
+bool IsNumberCharacter(char c) {
+  return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-';
+}
+
 // Sits between the reader and the document: refuses to go deeper than kTerMaxJsonDepth and
 // refuses text that is not strict UTF-8 (the reader lets encoded surrogates through, which
-// we could load but never write back as a file that loads again).
+// we could load but never write back as a file that loads again). Reads `text` through
+// `stream`.
 class GuardedHandler {
  public:
-  explicit GuardedHandler(JsonDocument& document) : document_(document) {}
+  GuardedHandler(JsonDocument& document, const char* text, const rapidjson::MemoryStream& stream)
+      : document_(document), text_(text), stream_(stream) {}
 
   bool Null() { return document_.Null(); }
   bool Bool(bool b) { return document_.Bool(b); }
@@ -31,7 +39,14 @@ class GuardedHandler {
   bool Uint(unsigned u) { return document_.Uint(u); }
   bool Int64(int64_t i) { return document_.Int64(i); }
   bool Uint64(uint64_t u) { return document_.Uint64(u); }
-  bool Double(double d) { return document_.Double(d); }
+  bool Double(double d) {
+    d = Exact(d);
+    // The reader lets some numbers past the largest double through as infinite, which could
+    // never be written back: refused like the ones it refuses itself.
+    if (std::isfinite(d)) return document_.Double(d);
+    refusal_ = "a number too big for a double";
+    return false;
+  }
   bool RawNumber(const char* text, SizeType length, bool copy) {
     return document_.RawNumber(text, length, copy);
   }
@@ -67,8 +82,23 @@ class GuardedHandler {
     refusal_ = "text that is not strict UTF-8";
     return false;
   }
+  // The number just read, which ends where the stream stands, to the nearest double: the
+  // reader's quick conversion can be a unit off in the last place, so a number would change a
+  // little at every save of the file it came from. (The reader's own exact conversion is no
+  // way out: it reads past its tables on some long numbers with large exponents.) Numbers
+  // out of range keep the quick value: zero when tiny, infinite when too big.
+  double Exact(double quick) const {
+    const char* end = text_ + stream_.Tell();
+    const char* begin = end;
+    while (begin > text_ && IsNumberCharacter(begin[-1])) --begin;
+    double exact = 0;
+    const std::from_chars_result read = std::from_chars(begin, end, exact);
+    return read.ec == std::errc() && read.ptr == end ? exact : quick;
+  }
 
   JsonDocument& document_;
+  const char* text_;
+  const rapidjson::MemoryStream& stream_;
   int depth_ = 0;
   const char* refusal_ = nullptr;
 };
@@ -80,7 +110,7 @@ struct GuardedParse {
         rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag;
     rapidjson::MemoryStream stream(text, length);
     rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, rapidjson::CrtAllocator> reader;
-    GuardedHandler handler(document);
+    GuardedHandler handler(document, text, stream);
     result = reader.Parse<kFlags>(stream, handler);
     refusal = handler.refusal();
     ok = !result.IsError();

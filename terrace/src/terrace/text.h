@@ -8,7 +8,7 @@
 
 namespace terrace {
 
-// Empty on null or unconvertible input.
+// Conversions through the platform (text_win32.cpp). Empty on null or unconvertible input.
 std::wstring Widen(const char* utf8);
 std::string Narrow(const wchar_t* utf16);
 std::string Narrow(const std::wstring& utf16);
@@ -21,7 +21,7 @@ wchar_t* CopyWide(const std::wstring& text);
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(const char* text, size_t length);
 
-// Lower-case GUID text such as "5b0c1d2e-...". Empty on failure.
+// Lower-case GUID text, from the platform such as "5b0c1d2e-...". Empty on failure.
 std::string NewGuidText();
 
 inline bool IsSeparator(wchar_t c) {

@@ -15,6 +15,10 @@ class UserDefaults final : public ITerUserDefaults {
   // Reads and parses `path`. *loaded says whether that worked; when it did not the result
   // is an empty document still bound to `path` (null only when out of memory).
   static std::unique_ptr<UserDefaults> Load(const std::wstring& path, bool* loaded);
+  // The same from text already in memory. Everything but Load and Save needs no platform
+  // (user_defaults_values.cpp), so the document can be tested and fuzzed on its own.
+  static std::unique_ptr<UserDefaults> FromText(const std::wstring& path, const char* text,
+                                                size_t length, bool* loaded);
 
   // Load, for a document that will be saved over its file: the user's bytes are never lost.
   // A file that is there but does not parse is moved aside to "<path>.damaged" (replacing an

@@ -73,6 +73,20 @@ int Base64Value(char c) {
   return -1;
 }
 
+// The reader turns a lone "\udc00" escape into the bytes of a surrogate, which are no text:
+// a strict reader refuses them, so a note holding one would keep the whole list from being
+// shown. The raw bytes are checked by the reader already, so ED is always a lead byte here.
+bool IsText(const rapidjson::Value& value) {
+  const char* text = value.GetString();
+  for (rapidjson::SizeType i = 0; i + 1 < value.GetStringLength(); ++i) {
+    if (static_cast<unsigned char>(text[i]) == 0xED &&
+        (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0xA0) {
+      return false;
+    }
+  }
+  return true;
+}
+
 const rapidjson::Value* Member(const rapidjson::Value& object, const char* name) {
   auto found = object.FindMember(name);
   return found == object.MemberEnd() ? nullptr : &found->value;
@@ -115,7 +129,7 @@ bool ReadEntry(const rapidjson::Value& value, std::string_view list_address, Lis
     return false;
   }
   if (const auto* md5 = Member(value, "md5")) {
-    if (!md5->IsString()) {
+    if (!md5->IsString() || !IsText(*md5)) {
       *error = "update " + entry->version_text + " has a non-text \"md5\"";
       return false;
     }
@@ -127,7 +141,7 @@ bool ReadEntry(const rapidjson::Value& value, std::string_view list_address, Lis
       return false;
     }
     for (const auto& line : notes->GetArray()) {
-      if (!line.IsString()) {
+      if (!line.IsString() || !IsText(line)) {
         *error = "update " + entry->version_text + " has a note that is not text";
         return false;
       }

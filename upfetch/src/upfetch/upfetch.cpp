@@ -13,30 +13,12 @@
 #include "upfetch/cng.h"
 #include "upfetch/download.h"
 #include "upfetch/http_client.h"
+#include "upfetch/update_items.h"
 #include "upfetch/update_list.h"
 #include "upfetch_public_key.h"  // generated from the key file the build was given
 
 namespace upfetch {
 namespace {
-
-// What the library keeps behind one UFUpdateData: the texts it points into and what the
-// download must check.
-struct Item {
-  UFUpdateData data = {};
-  std::string version;
-  std::string address;
-  std::string local_path;
-  std::string md5;
-  std::vector<std::string> note_texts;
-  std::vector<UFNote> notes;
-  uint64_t size = 0;
-  Sha256Digest sha256 = {};
-};
-
-struct List {
-  std::string brand;
-  std::vector<std::unique_ptr<Item>> items;
-};
 
 // Every item handed out, so a foreign or already released pointer is refused instead of
 // read; shared, so a list released during its own download stays alive until the end.
@@ -47,33 +29,6 @@ std::map<const UFUpdateData*, std::shared_ptr<List>>& Registry() {
 }
 
 void Trace(const std::string& text) { ::OutputDebugStringA(("libUpfetch: " + text + "\n").c_str()); }
-
-std::shared_ptr<List> MakeList(const std::string& brand, std::vector<ListEntry> entries) {
-  auto list = std::make_shared<List>();
-  list->brand = brand;
-  for (auto& entry : entries) {
-    auto item = std::make_unique<Item>();
-    item->version = std::move(entry.version_text);
-    item->address = std::move(entry.address);
-    item->md5 = std::move(entry.md5);
-    item->note_texts = std::move(entry.notes);
-    item->size = entry.size;
-    item->sha256 = entry.sha256;
-    item->notes.resize(item->note_texts.size());
-    for (size_t i = 0; i < item->notes.size(); ++i) {
-      item->notes[i].text = &item->note_texts[i][0];
-      item->notes[i].next = i + 1 < item->notes.size() ? &item->notes[i + 1] : nullptr;
-    }
-    item->data.version = &item->version[0];
-    item->data.path_remote = &item->address[0];
-    item->data.local_path = &item->local_path[0];
-    item->data.md5 = &item->md5[0];
-    item->data.notes = item->notes.empty() ? nullptr : &item->notes[0];
-    if (!list->items.empty()) list->items.back()->data.next = &item->data;
-    list->items.push_back(std::move(item));
-  }
-  return list;
-}
 
 int Check(UFUpdateData** result, const UFCheckParameters* parameters) {
   *result = nullptr;

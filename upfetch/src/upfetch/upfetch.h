@@ -8,7 +8,9 @@
 
 #include <stdint.h>
 
-#if defined(UPFETCH_BUILDING)
+#if !defined(_WIN32)
+#define UPFETCH_API  // the list's types, built natively for tests and fuzzing
+#elif defined(UPFETCH_BUILDING)
 #define UPFETCH_API __declspec(dllexport)
 #else
 #define UPFETCH_API __declspec(dllimport)

@@ -62,27 +62,27 @@ TEST(UpdateNotes, DialogTextSeparatesElementsByOneEmptyLine) {
             R"({"version":"","md5":"","path_remote":"","descriptions":[]}])");
 
   UpdateListText text;
-  ASSERT_TRUE(FormatUpdateList(json.c_str(), json.size(), L"Version", &text));
+  ASSERT_TRUE(FormatUpdateList(json.c_str(), json.size(), "Version", &text));
   EXPECT_EQ(text.text,
-            L"Version: 2.0\r\none\r\ntwo\r\n"
-            L"\r\n"
-            L"Version: 1.9\r\nthree\r\n"
-            L"\r\n"
-            L"Version: \r\n");
-  EXPECT_EQ(text.first_version, L"2.0");
+            "Version: 2.0\r\none\r\ntwo\r\n"
+            "\r\n"
+            "Version: 1.9\r\nthree\r\n"
+            "\r\n"
+            "Version: \r\n");
+  EXPECT_EQ(text.first_version, "2.0");
 
   const std::string single = R"([{"version":"2.0","descriptions":["\u00e9t\u00e9"]}])";
-  ASSERT_TRUE(FormatUpdateList(single.c_str(), single.size(), L"Version", &text));
-  EXPECT_EQ(text.text, L"Version: 2.0\r\n\u00e9t\u00e9\r\n");
+  ASSERT_TRUE(FormatUpdateList(single.c_str(), single.size(), "Version", &text));
+  EXPECT_EQ(text.text, "Version: 2.0\r\n\u00e9t\u00e9\r\n");
 }
 
 TEST(UpdateNotes, TextThatIsNotAListShowsNothing) {
   UpdateListText text;
   for (const std::string bad : {"", "{", "{\"version\": \"2\"}", "\"2.0\""}) {
-    EXPECT_FALSE(FormatUpdateList(bad.c_str(), bad.size(), L"Version", &text)) << bad;
+    EXPECT_FALSE(FormatUpdateList(bad.c_str(), bad.size(), "Version", &text)) << bad;
   }
-  EXPECT_TRUE(FormatUpdateList("[]", 2, L"Version", &text));
-  EXPECT_EQ(text.text, L"");
+  EXPECT_TRUE(FormatUpdateList("[]", 2, "Version", &text));
+  EXPECT_EQ(text.text, "");
 }
 
 }  // namespace

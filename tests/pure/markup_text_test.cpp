@@ -4,14 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "view/utils.h"
+#include "view/internal/markup_text.h"
 
 namespace {
 
-using Pieces = std::vector<Utils::ColorPiece>;
-constexpr DWORD kDefault = 0x123456;
+using vantorel::ColorRun;
+using Pieces = std::vector<ColorRun>;
+constexpr std::uint32_t kDefault = 0x123456;
 
-TEST(PickColorParts, PiecesAndPlainText) {
+TEST(ColorRuns, PiecesAndPlainText) {
   const struct {
     const wchar_t* text;
     Pieces pieces;
@@ -28,6 +29,9 @@ TEST(PickColorParts, PiecesAndPlainText) {
       // The colour reads as decimal, so "#..." gives 0.
       {L"<font color=\"#FF0000\">h</font>", {{L"", kDefault}, {L"h", 0}}, L"h"},
       {L"<font color=\" 42px\">h</font>", {{L"", kDefault}, {L"h", 42}}, L"h"},
+      // Out of range stops at the 32-bit limits on every platform.
+      {L"<font color=\"99999999999\">h</font>", {{L"", kDefault}, {L"h", 0x7FFFFFFF}}, L"h"},
+      {L"<font color=\"-1\">h</font>", {{L"", kDefault}, {L"h", 0xFFFFFFFF}}, L"h"},
       // Not a run: unquoted value, no closing tag.
       {L"a<font color=1>b</font>",
        {{L"a<font color=1>b</font>", kDefault}},
@@ -36,39 +40,39 @@ TEST(PickColorParts, PiecesAndPlainText) {
   };
   for (const auto& c : cases) {
     std::wstring plain = L">";
-    EXPECT_EQ(Utils::PickColorParts(c.text, plain, kDefault), c.pieces) << c.text;
+    EXPECT_EQ(vantorel::ColorRuns(c.text, &plain, kDefault), c.pieces) << c.text;
     EXPECT_EQ(plain, std::wstring(L">") + c.plain) << "appended: " << c.text;
   }
 }
 
-TEST(PickColorParts, LongRunsDoNotExhaustTheStack) {
+TEST(ColorRuns, LongRunsDoNotExhaustTheStack) {
   const std::wstring run(20000, L'x');
   const std::wstring text = L"<font color=\"9\">" + run + L"</font>" + run;
   std::wstring plain;
-  const Pieces pieces = Utils::PickColorParts(text.c_str(), plain, kDefault);
+  const Pieces pieces = vantorel::ColorRuns(text, &plain, kDefault);
   ASSERT_EQ(pieces.size(), 3u);
-  EXPECT_EQ(pieces[1], (Utils::ColorPiece{run, 9}));
+  EXPECT_EQ(pieces[1], (ColorRun{run, 9}));
 }
 
-TEST(PickLinkShowContent, KeepsShownTextAndTheBlanksAround) {
-  EXPECT_EQ(Utils::PickLinkShowContent(L"see <a href=\"https://x.example/?a=1\">here</a> now"),
+TEST(LinkShownText, KeepsShownTextAndTheBlanksAround) {
+  EXPECT_EQ(vantorel::LinkShownText(L"see <a href=\"https://x.example/?a=1\">here</a> now"),
             L"see here now");
-  EXPECT_EQ(Utils::PickLinkShowContent(L"<A HREF=\"u\">one</A>, <a Href=\"v\">two</a>"),
+  EXPECT_EQ(vantorel::LinkShownText(L"<A HREF=\"u\">one</A>, <a Href=\"v\">two</a>"),
             L"one, two");
-  EXPECT_EQ(Utils::PickLinkShowContent(L"<a class=\"c\" href=\"u\">x</a>"),
+  EXPECT_EQ(vantorel::LinkShownText(L"<a class=\"c\" href=\"u\">x</a>"),
             L"<a class=\"c\" href=\"u\">x</a>");
 }
 
 TEST(Patterns, FirstMatchFullMatchReplacementAndBadPatterns) {
-  EXPECT_EQ(Utils::FindIfMatchW(L"Version 1.2.30 and 2.0.0", LR"(\d+\.\d+\.\d+)"), L"1.2.30");
-  EXPECT_EQ(Utils::FindIfMatch("Version one", R"(\d+\.\d+\.\d+)"), "Version one");
-  EXPECT_FALSE(Utils::IsMatch("abc", "b"));
-  EXPECT_TRUE(Utils::IsMatch("abc", "a.c"));
-  EXPECT_EQ(Utils::RepalceWithPattern("key=value", "(\\w+)=(\\w+)", "$2=$1"), "value=key");
-  EXPECT_EQ(Utils::RepalceWithPattern("cost 5", R"(\d)", "$$$&"), "cost $5");
-  EXPECT_THROW(Utils::IsMatch("abc", "(a"), std::regex_error);
-  EXPECT_THROW(Utils::FindIfMatchW(L"abc", L"*"), std::regex_error);
-  EXPECT_THROW(Utils::RepalceWithPattern("abc", "a{2,1}", "x"), std::regex_error);
+  EXPECT_EQ(vantorel::FirstMatchOrWhole(L"Version 1.2.30 and 2.0.0", LR"(\d+\.\d+\.\d+)"), L"1.2.30");
+  EXPECT_EQ(vantorel::FirstMatchOrWhole("Version one", R"(\d+\.\d+\.\d+)"), "Version one");
+  EXPECT_FALSE(vantorel::MatchesWhole("abc", "b"));
+  EXPECT_TRUE(vantorel::MatchesWhole("abc", "a.c"));
+  EXPECT_EQ(vantorel::ReplaceMatches("key=value", "(\\w+)=(\\w+)", "$2=$1"), "value=key");
+  EXPECT_EQ(vantorel::ReplaceMatches("cost 5", R"(\d)", "$$$&"), "cost $5");
+  EXPECT_THROW(vantorel::MatchesWhole("abc", "(a"), std::regex_error);
+  EXPECT_THROW(vantorel::FirstMatchOrWhole(L"abc", L"*"), std::regex_error);
+  EXPECT_THROW(vantorel::ReplaceMatches("abc", "a{2,1}", "x"), std::regex_error);
 }
 
 }  // namespace

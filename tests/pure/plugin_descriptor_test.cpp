@@ -61,6 +61,34 @@ TEST(PluginDescriptor, ReadsEveryMember) {
   EXPECT_TRUE(descriptor.creation_command.empty());
 }
 
+// Numbers of any size or sign are read without undefined conversions (found by fuzzing: a
+// "type" of -1 converted a negative double to an unsigned integer).
+TEST(PluginDescriptor, NumbersOutOfRangeAreHeldOrWrappedNotUndefined) {
+  const struct {
+    const char* numbers;
+    uint32_t type;
+    int32_t width, height;
+  } cases[] = {
+      {R"("type": -1, "width": -5, "height": 2.9)", 4294967295u, -5, 2},
+      {R"("type": 4294967296, "width": 3000000000, "height": -3000000000)", 0u, INT32_MAX,
+       INT32_MIN},
+      {R"("type": 1e300, "width": 1e300, "height": -1e300)", 4294967295u, INT32_MAX, INT32_MIN},
+      {R"("type": 18446744073709551615, "width": 7.5, "height": -0.5)", 4294967295u, 7, 0},
+  };
+  for (const auto& c : cases) {
+    PluginDescriptor descriptor;
+    std::string error;
+    ASSERT_TRUE(ParsePluginDescriptor(
+        std::string(R"({"path": "r.dll", "x64": "a", "version": "1", "id": "i", )") + c.numbers +
+            "}",
+        true, &descriptor, &error))
+        << error;
+    EXPECT_EQ(descriptor.type, c.type) << c.numbers;
+    EXPECT_EQ(descriptor.width, c.width) << c.numbers;
+    EXPECT_EQ(descriptor.height, c.height) << c.numbers;
+  }
+}
+
 TEST(PluginDescriptor, RefusesIncompleteOrUnsafeDescriptors) {
   const char* refused[] = {
       "",

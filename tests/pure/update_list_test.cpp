@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "upfetch/update_items.h"
+
 using namespace upfetch;
 
 namespace {
@@ -98,6 +100,11 @@ TEST(UpdateList, ReadsEveryField) {
   EXPECT_EQ(entries[0].md5, "abc");
   EXPECT_EQ(entries[0].notes, (std::vector<std::string>{"{en}", "one"}));
 
+  ASSERT_TRUE(ParseUpdateList(List(Entry("2", R"(, "notes": ["\ud83d\ude00"])")), "Pellavorne",
+                              kListAddress, &entries, &error))
+      << error;
+  EXPECT_EQ(entries[0].notes, (std::vector<std::string>{"\xF0\x9F\x98\x80"})) << "a pair is text";
+
   ASSERT_TRUE(ParseUpdateList(List(""), "Pellavorne", kListAddress, &entries, &error));
   EXPECT_TRUE(entries.empty());
 }
@@ -125,6 +132,9 @@ TEST(UpdateList, OneBrokenEntryRejectsTheList) {
       List(Entry("2", R"(, "notes": "one")")),
       List(Entry("2", R"(, "notes": ["one", 2])")),
       List(Entry("2", ", \"notes\": [\"\xC3\x28\"]")),  // invalid UTF-8
+      // A lone surrogate: the list dialog's strict reader would refuse the whole text.
+      List(Entry("2", R"(, "notes": ["a\udddd"])")),
+      List(Entry("2", R"(, "md5": "x\udc00")")),
   };
   for (const auto& text : refused) {
     std::vector<ListEntry> entries;
@@ -148,6 +158,35 @@ TEST(UpdateList, OnlyNewerVersionsCountNewestFirst) {
             (std::vector<std::string>{"2.0", "1.10.0", "1.9.9", "1.1.64.1"}));
   ASSERT_TRUE(ParseVersion("2.0.0", &running));
   EXPECT_TRUE(NewerEntries(entries, running).empty());
+}
+
+// What a caller walks: one item per entry in order, every text there (empty at least) and
+// the notes as a chain of their own.
+TEST(UpdateList, HandedOutChainMirrorsTheEntries) {
+  std::vector<ListEntry> entries;
+  std::string error;
+  ASSERT_TRUE(ParseUpdateList(List(Entry("2.0", R"(, "md5": "m", "notes": ["{en}", "a"])") + "," +
+                                   Entry("1.9")),
+                              "Pellavorne", kListAddress, &entries, &error))
+      << error;
+  const std::shared_ptr<upfetch::List> list = MakeList("Pellavorne", entries);
+  const UFUpdateData* item = &list->items.front()->data;
+  EXPECT_STREQ(item->version, "2.0");
+  EXPECT_STREQ(item->path_remote, "https://up.example/update/Pellavorne/setup.exe");
+  EXPECT_STREQ(item->md5, "m");
+  EXPECT_STREQ(item->local_path, "");
+  ASSERT_NE(item->notes, nullptr);
+  EXPECT_STREQ(item->notes->text, "{en}");
+  ASSERT_NE(item->notes->next, nullptr);
+  EXPECT_STREQ(item->notes->next->text, "a");
+  EXPECT_EQ(item->notes->next->next, nullptr);
+  item = item->next;
+  ASSERT_NE(item, nullptr);
+  EXPECT_STREQ(item->version, "1.9");
+  EXPECT_STREQ(item->md5, "");
+  EXPECT_EQ(item->notes, nullptr);
+  EXPECT_EQ(item->next, nullptr);
+  EXPECT_TRUE(MakeList("Pellavorne", {})->items.empty());
 }
 
 TEST(Addresses, ListAddressCarriesTheProductInItsQuery) {

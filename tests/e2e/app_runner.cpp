@@ -200,26 +200,36 @@ bool AppCopy::WaitForLog(const std::string& text, size_t from, DWORD timeout_ms)
   return false;
 }
 
-HWND RecorderWindow(HWND main_window) {
+HWND ChildOfClass(HWND parent, const wchar_t* class_name) {
   struct Search {
+    const wchar_t* class_name;
     HWND found;
-  } search = {nullptr};
+  } search = {class_name, nullptr};
   ::EnumChildWindows(
-      main_window,
+      parent,
       [](HWND window, LPARAM context) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(context);
         wchar_t name[64] = {};
         ::GetClassNameW(window, name, 64);
-        if (std::wstring(name) != L"OstrevanRecorderTestModule") return TRUE;
-        reinterpret_cast<Search*>(context)->found = window;
+        if (std::wstring(name) != search->class_name) return TRUE;
+        search->found = window;
         return FALSE;
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-void RunInRecorder(HWND main_window, const std::string& script) {
+void SendScript(HWND window, const std::string& script) {
   COPYDATASTRUCT data = {};
   data.cbData = static_cast<DWORD>(script.size());
   data.lpData = const_cast<char*>(script.data());
-  ::SendMessageW(RecorderWindow(main_window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  ::SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+HWND RecorderWindow(HWND main_window) {
+  return ChildOfClass(main_window, L"OstrevanRecorderTestModule");
+}
+
+void RunInRecorder(HWND main_window, const std::string& script) {
+  SendScript(RecorderWindow(main_window), script);
 }

@@ -65,6 +65,11 @@ class AppCopy {
   std::wstring folder_;
 };
 
+// The first window below `parent` of that class; null when there is none.
+HWND ChildOfClass(HWND parent, const wchar_t* class_name);
+// A script for a test module's window, sent as WM_COPYDATA; returns once it has run.
+void SendScript(HWND window, const std::string& script);
+
 // The recorder module's window inside the main window, and a script run by it.
 HWND RecorderWindow(HWND main_window);
 void RunInRecorder(HWND main_window, const std::string& script);

@@ -31,14 +31,6 @@ struct Holdings {
   long gdi = -1, user = -1, handles = -1, events = -1;
 };
 
-BOOL CALLBACK FindModuleWindow(HWND window, LPARAM found) {
-  wchar_t name[64] = {};
-  ::GetClassNameW(window, name, 64);
-  if (std::wstring(name) != L"OstrevanStressTestModule") return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
 class StressTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -56,7 +48,7 @@ class StressTest : public ::testing::Test {
     main_ = app_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
     for (int i = 0; i < 400 && !module_; ++i, ::Sleep(50))
-      ::EnumChildWindows(main_, &FindModuleWindow, reinterpret_cast<LPARAM>(&module_));
+      module_ = ChildOfClass(main_, L"OstrevanStressTestModule");
     ASSERT_NE(module_, nullptr);
   }
 
@@ -64,12 +56,7 @@ class StressTest : public ::testing::Test {
     return ReadWholeFile(copy_.folder() + L"stress\\1.0.0\\x64\\stress.log");
   }
 
-  void Tell(const std::string& script) {
-    COPYDATASTRUCT data = {};
-    data.cbData = static_cast<DWORD>(script.size());
-    data.lpData = const_cast<char*>(script.data());
-    ::SendMessageW(module_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-  }
+  void Tell(const std::string& script) { SendScript(module_, script); }
 
   // The user's part: every alert the load opened is answered once it shows. An alert is a
   // dialog of the main window with an OK button and a message link, and no expander (the

@@ -37,7 +37,8 @@ constexpr int kShadowSize = 12;
 CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
-  // Nobody may find a dialog that is going away.
+  // Nobody may find a dialog that is going away, nor make one for a frame that is.
+  SetHostDialogMaker(nullptr);
   SetHostDialog(kHostDialogUpdateDownload, nullptr);
   SetHostDialog(kHostDialogSheetTip, nullptr);
   SetHostDialog(kHostDialogUpdateList, nullptr);
@@ -51,7 +52,12 @@ BOOL CMainFrame::PreTranslateMessage(MSG*) {
   return FALSE;
 }
 
-BOOL CMainFrame::OnIdle() { return FALSE; }
+BOOL CMainFrame::OnIdle() {
+  // The first idle comes after the first paint: the standing dialogs are made then, unless
+  // a command needed one sooner.
+  HostDialog(kHostDialogProgress);
+  return FALSE;
+}
 
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
   DispatchQueue::DispatchQueueInit(m_hWnd);
@@ -71,7 +77,9 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM lparam, BOOL&) {
 
   const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
   CreateView(creation->cx, creation->cy);
-  CreateStandingDialogs();
+  // Four hidden dialogs cost the first paint tens of milliseconds under Wine; they are made
+  // when the window is idle for the first time, or by the first look-up that needs one.
+  SetHostDialogMaker(&CMainFrame::MakeStandingDialogs);
 
   if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
     loop->AddMessageFilter(this);
@@ -103,6 +111,10 @@ void CMainFrame::CreateView(int frame_width, int frame_height) {
   view_.SetCornerSize(kViewCorner);
   view_.UpdateRegion();
   SetHostWindow(kHostWindowView, view_.m_hWnd);
+}
+
+void CMainFrame::MakeStandingDialogs() {
+  if (CMainFrame* frame = MainFrame()) frame->CreateStandingDialogs();
 }
 
 void CMainFrame::CreateStandingDialogs() {
@@ -163,13 +175,14 @@ LRESULT CMainFrame::OnMove(UINT, WPARAM, LPARAM lparam, BOOL&) {
   const int dx = now.x - last_position_.x;
   const int dy = now.y - last_position_.y;
   last_position_ = now;
-  if (UiDialog* tip = HostDialog(kHostDialogSheetTip)) tip->MoveBy(dx, dy);
+  if (UiDialog* tip = MadeHostDialog(kHostDialogSheetTip)) tip->MoveBy(dx, dy);
   return 0;
 }
 
 LRESULT CMainFrame::OnTimer(UINT, WPARAM wparam, LPARAM, BOOL&) {
   if (wparam != kUpdateCheckTimer) return 0;
   KillTimer(kUpdateCheckTimer);
+  HostDialog(kHostDialogUpdateList);  // the check's workers find its dialogs made
   TERObserveData1 record = {};
   record.window = view_.m_hWnd;
   StartAutomaticUpdateCheck(&record);
@@ -190,6 +203,7 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
 
 LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
   // Module threads outlive the frame: from here on their window commands find nothing.
+  SetHostDialogMaker(nullptr);
   StopMainThreadCalls();
   SetMainFrame(nullptr);
   SetMainWindowHandle(nullptr);

@@ -77,6 +77,7 @@ class CMainFrame : public CMainFrameBase, public CMessageFilter, public CIdleHan
   LRESULT OnActivation(UINT, WPARAM, LPARAM, BOOL&);
 
   void CreateView(int frame_width, int frame_height);
+  static void MakeStandingDialogs();
   void CreateStandingDialogs();
   void DeleteShadow();
   void WithdrawFromMessageLoop();

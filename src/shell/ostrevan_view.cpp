@@ -25,7 +25,8 @@ LRESULT OstrevanGUIView::OnSize(UINT, WPARAM, LPARAM lparam, BOOL&) {
   record.payload = size;
   SendCommand(&record);
   Invalidate(TRUE);
-  // The first size message comes while the view is created, before the tip exists.
-  if (auto* tip = dynamic_cast<UiSheetDialog*>(HostDialog(kHostDialogSheetTip))) tip->Reposition();
+  // Size messages come before the tip is made; it places itself when it is.
+  if (auto* tip = dynamic_cast<UiSheetDialog*>(MadeHostDialog(kHostDialogSheetTip)))
+    tip->Reposition();
   return 0;
 }

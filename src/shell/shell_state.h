@@ -19,9 +19,15 @@ CMainFrame* MainFrame();
 void SetMainFrame(CMainFrame* frame);
 
 // Standing dialogs by number (1 update download, 2 sheet tip, 3 update list, 4 progress);
-// null for a number never entered.
+// null for a number never entered. A look-up on the thread that set a maker runs the maker
+// first (once), so the dialogs can be made after the first paint and still be there for
+// the first command that needs one; other threads see null until then.
 UiDialog* HostDialog(int number);
 void SetHostDialog(int number, UiDialog* dialog);
+void SetHostDialogMaker(void (*maker)());
+// The dialog if it is made already; never runs the maker. For those that only follow a
+// dialog's position: a dialog made later places itself.
+UiDialog* MadeHostDialog(int number);
 
 // Windows by number (6 is the view); null for a number never entered.
 HWND HostWindow(int number);

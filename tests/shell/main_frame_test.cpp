@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/process_state.h"
+#include "dialogs/ui_dialog.h"
 #include "host/module_api.h"
 #include "host/platform_handler.h"
 #include "host/resource_catalogues.h"
@@ -105,6 +106,45 @@ class MainFrameTest : public ::testing::Test {
 
   std::unique_ptr<CMainFrame> frame_;
 };
+
+// The four standing dialogs are not made while the frame is built and shown: the first idle
+// makes them, or sooner the first look-up on the main thread. Other threads find none until
+// then, and a frame that is gone makes none.
+TEST_F(MainFrameTest, StandingDialogsAreMadeWhenFirstIdleOrFirstNeeded) {
+  constexpr int kDialogs[] = {kHostDialogUpdateDownload, kHostDialogSheetTip,
+                              kHostDialogUpdateList, kHostDialogProgress};
+  for (int number : kDialogs) EXPECT_EQ(MadeHostDialog(number), nullptr) << number;
+  UiDialog* from_thread = reinterpret_cast<UiDialog*>(1);
+  ASSERT_TRUE(OnAnotherThread([&] { from_thread = HostDialog(kHostDialogProgress); }));
+  EXPECT_EQ(from_thread, nullptr) << "a dialog was made off the main thread";
+  for (int number : kDialogs) EXPECT_EQ(MadeHostDialog(number), nullptr) << number;
+
+  UiDialog* tip = HostDialog(kHostDialogSheetTip);
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(MadeHostDialog(kHostDialogSheetTip), tip);
+  for (int number : kDialogs) {
+    UiDialog* dialog = MadeHostDialog(number);
+    ASSERT_NE(dialog, nullptr) << number;
+    EXPECT_TRUE(::IsWindow(dialog->m_hWnd)) << number;
+    EXPECT_FALSE(::IsWindowVisible(dialog->m_hWnd)) << number;
+  }
+  ASSERT_TRUE(OnAnotherThread([&] { from_thread = HostDialog(kHostDialogProgress); }));
+  EXPECT_EQ(from_thread, MadeHostDialog(kHostDialogProgress));
+
+  // A second frame: its first idle makes them; once it is destroyed, nothing makes them.
+  frame_->DestroyWindow();
+  frame_.reset();
+  for (int number : kDialogs) EXPECT_EQ(MadeHostDialog(number), nullptr) << number;
+  SetUp();
+  EXPECT_EQ(MadeHostDialog(kHostDialogProgress), nullptr);
+  frame_->OnIdle();
+  EXPECT_NE(MadeHostDialog(kHostDialogProgress), nullptr);
+  EXPECT_NE(MadeHostDialog(kHostDialogUpdateList), nullptr);
+  frame_->DestroyWindow();
+  SetUp();
+  frame_->DestroyWindow();
+  EXPECT_EQ(HostDialog(kHostDialogProgress), nullptr) << "a dialog was made for a frame that is gone";
+}
 
 TEST_F(MainFrameTest, AWindowCommandFromAnotherThreadIsDoneWhenItsSendReturns) {
   RECT work = {};

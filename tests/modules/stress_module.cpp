@@ -220,6 +220,9 @@ DWORD WINAPI LoadThread(void* argument) {
 // main thread stays free for what the load queues there.
 DWORD WINAPI Conductor(void* argument) {
   std::unique_ptr<LoadPlan> plan(static_cast<LoadPlan*>(argument));
+  const HWND frame = ::GetAncestor(g_window, GA_ROOT);
+  RECT frame_before = {};
+  ::GetWindowRect(frame, &frame_before);
   std::vector<HANDLE> threads;
   for (int i = 0; i < kThreads; ++i)
     threads.push_back(::CreateThread(nullptr, 0, &LoadThread, plan.get(), 0, nullptr));
@@ -230,12 +233,16 @@ DWORD WINAPI Conductor(void* argument) {
   // Leave the window as it was before the load (what the process holds depends on it, a
   // maximized window's background being larger): progress done, tip gone, window back from
   // the tray and not maximized. Window-state commands are done when their send returns.
+  // The frame's maximised state is its own (not the system's), and a thread held up in a
+  // send may miss its last toggle: the frame's rectangle tells.
   TERObserveData1 finish = Command("LIBPLATFORM_COMMAND_NOTIFY_PROGRESS_FINISH");
   Send(&finish);
   if (plan->kinds & kSheetTips) SheetTip(0, false);
   if (plan->kinds & kWindowStates) {
     WindowState(2);
-    if (::IsZoomed(::GetAncestor(g_window, GA_ROOT))) WindowState(0);
+    RECT frame_after = {};
+    ::GetWindowRect(frame, &frame_after);
+    if (!::EqualRect(&frame_after, &frame_before)) WindowState(0);
   }
   Log("load over sent=" + std::to_string(g_sent.load()) + " shown=" +
       std::to_string(g_shown.load()) + " posted=" + std::to_string(g_posted.load()));
@@ -317,12 +324,22 @@ int GdiObjects(std::string* kinds) {
   if (!table) return -1;
   int count = 0;
   std::map<int, int> by_kind;
+  std::map<std::string, int> bitmaps;  // by size, to tell whose they are after a failure
   for (int i = 0; i < 0x10000; ++i) {
     if (!table[i].type) continue;
     ++count;
     ++by_kind[table[i].type];
+    if (table[i].type != 9) continue;
+    const auto handle = reinterpret_cast<HGDIOBJ>(
+        static_cast<ULONG_PTR>((static_cast<unsigned>(table[i].unique) << 16) | i));
+    BITMAP bitmap = {};
+    if (::GetObjectW(handle, sizeof bitmap, &bitmap) == sizeof bitmap)
+      ++bitmaps[std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight)];
+    else
+      ++bitmaps["?"];
   }
-  *kinds = Breakdown(by_kind);
+  *kinds = Breakdown(by_kind) + " bitmaps";
+  for (const auto& size : bitmaps) *kinds += " " + size.first + ":" + std::to_string(size.second);
   return count;
 }
 

@@ -19,6 +19,7 @@ namespace {
 constexpr SIZE_T kReporterStack = 1024 * 1024;
 constexpr size_t kMaxFrames = 64;
 // Start-up is over by then, even on a loaded machine.
+// The stress test waits this long (and a margin) before it counts the handles.
 constexpr DWORD kSymbolDelayMs = 10000;
 
 // Enough for a support engineer to see every thread's stack and what it points at,

@@ -4,7 +4,9 @@
 // handles after the load than before it (after a short warm-up that makes what is made once).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app_runner.h"
@@ -31,6 +33,7 @@ std::string Kinds() {
 
 struct Holdings {
   long gdi = -1, user = -1, handles = -1, events = -1;
+  long icon_bitmaps = 0;  // 32 x 32 bitmaps: the icons' colour, mask and alpha planes
 };
 
 class StressTest : public ::testing::Test {
@@ -127,8 +130,12 @@ class StressTest : public ::testing::Test {
     const size_t at = Log().find("measure ", from);
     EXPECT_NE(at, std::string::npos);
     if (at != std::string::npos) {
-      std::sscanf(Log().c_str() + at, "measure gdi=%ld user=%ld handles=%ld events=%ld",
+      const std::string line = Log().substr(at, Log().find('\n', at) - at);
+      std::sscanf(line.c_str(), "measure gdi=%ld user=%ld handles=%ld events=%ld",
                   &holdings.gdi, &holdings.user, &holdings.handles, &holdings.events);
+      const size_t icons = line.find(" 32x32:");
+      if (icons != std::string::npos)
+        holdings.icon_bitmaps = std::strtol(line.c_str() + icons + 7, nullptr, 10);
       std::printf("%s", Log().substr(at).c_str());
     }
     return holdings;
@@ -148,7 +155,14 @@ TEST_F(StressTest, SixteenThreadsOfPlatformCommandsLeaveNothingBehind) {
   ASSERT_GT(before.gdi, 0);
   ASSERT_GT(before.user, 0);
   ASSERT_GT(before.handles, 0);
-  EXPECT_LE(after.gdi, before.gdi) << "GDI objects";
+  // One allowance: under heavy load the process sometimes ends the load holding one 32 x 32
+  // icon more (its colour, mask and alpha bitmaps) than after the warm-up, never two: an icon
+  // the system makes once for the process, at a moment the load's timing decides. A leak of
+  // icons per command would be dozens.
+  constexpr long kOneSharedIcon = 3;
+  const long icons_grown = std::min(std::max(after.icon_bitmaps - before.icon_bitmaps, 0L),
+                                    kOneSharedIcon);
+  EXPECT_LE(after.gdi, before.gdi + icons_grown) << "GDI objects";
   EXPECT_LE(after.user, before.user) << "user objects";
   // One allowance: a lock's wait event is made when the lock is first contended (a mutex of
   // the C++ runtime's threads library), and the load contends locks the warm-up may not

@@ -166,8 +166,10 @@ TEST_F(StressTest, SixteenThreadsOfPlatformCommandsLeaveNothingBehind) {
   EXPECT_LE(after.user, before.user) << "user objects";
   // One allowance: a lock's wait event is made when the lock is first contended (a mutex of
   // the C++ runtime's threads library), and the load contends locks the warm-up may not
-  // have; the event is kept for the lock's life. A leak per command would be thousands.
-  constexpr long kFirstContentions = 2;
+  // have; the event is kept for the lock's life. Runs on a loaded machine ended with 0 to 3
+  // such events more than the warm-up left (15 to 17 after it, never above 19 in all); a
+  // leak per command would be thousands.
+  constexpr long kFirstContentions = 6;
   if (before.events >= 0 && after.events >= 0) {
     EXPECT_LE(after.handles - after.events, before.handles - before.events) << "handles";
     EXPECT_LE(after.events, before.events + kFirstContentions) << "events";

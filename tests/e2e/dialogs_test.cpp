@@ -381,10 +381,17 @@ TEST_F(DialogTest, AStandingDialogShownTheFirstTimeHasItsShadowPicturesAndFocus)
     EXPECT_EQ(Height(rect), static_cast<int>(picture.GetHeight())) << button.first;
   }
 
-  GUITHREADINFO thread = {sizeof(thread)};
-  ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &thread));
-  EXPECT_EQ(thread.hwndActive, dialog);
-  EXPECT_TRUE(::IsChild(dialog, thread.hwndFocus)) << "the focus is on no control";
+  // Activation comes after the show, later still on a loaded machine.
+  GUITHREADINFO thread = {};
+  const DWORD thread_id = ::GetWindowThreadProcessId(dialog, nullptr);
+  EXPECT_TRUE(Eventually([&] {
+    thread = {};
+    thread.cbSize = sizeof(thread);
+    return ::GetGUIThreadInfo(thread_id, &thread) && thread.hwndActive == dialog;
+  })) << "the dialog was never activated";
+  EXPECT_TRUE(Eventually([&] {
+    return ::GetGUIThreadInfo(thread_id, &thread) && ::IsChild(dialog, thread.hwndFocus);
+  })) << "the focus is on no control";
   Run("later:progress-cancel cam", "progress cancel sent");
   EXPECT_TRUE(Gone(dialog));
 

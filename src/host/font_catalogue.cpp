@@ -1,11 +1,10 @@
 // The GDI+ and GDI font catalogues: Arial in the sizes the table lists.
 #include <map>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 #include "host/catalogue_map.h"
 #include "host/resource_catalogues.h"
+#include "host/startup_worker.h"
 #include "view/utils.h"
 
 namespace {
@@ -55,8 +54,8 @@ FontTable& Table() {
   return *table;
 }
 
-std::thread& PreloadWorker() {
-  static auto* worker = new std::thread();
+StartupWorker& PreloadWorker() {
+  static auto* worker = new StartupWorker();
   return *worker;
 }
 
@@ -133,16 +132,9 @@ void BuildFontTable(float scale, bool default_charset) {
 }
 
 void StartFontPreload() {
-  if (PreloadWorker().joinable()) return;
-  try {
-    PreloadWorker() = std::thread([] {
-      for (const char* key : kEarlyGdiplusFonts) FindGdiplusFont(key);
-    });
-  } catch (const std::system_error&) {
-    // No thread to spare: these too are made on their first look-up.
-  }
+  PreloadWorker().Start([] {
+    for (const char* key : kEarlyGdiplusFonts) FindGdiplusFont(key);
+  });
 }
 
-void FinishFontPreload() {
-  if (PreloadWorker().joinable()) PreloadWorker().join();
-}
+void FinishFontPreload() { PreloadWorker().Finish(); }

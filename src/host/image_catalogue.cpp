@@ -2,8 +2,6 @@
 #include <condition_variable>
 #include <mutex>
 #include <set>
-#include <system_error>
-#include <thread>
 
 #include "app/early_errors.h"
 #include "app/terrace_text.h"
@@ -11,6 +9,7 @@
 #include "host/catalogue_map.h"
 #include "host/picture_size.h"
 #include "host/resource_catalogues.h"
+#include "host/startup_worker.h"
 
 namespace {
 
@@ -55,8 +54,8 @@ KeySet& Decoding() {
   return *decoding;
 }
 
-std::thread& PreloadWorker() {
-  static auto* worker = new std::thread();
+StartupWorker& PreloadWorker() {
+  static auto* worker = new StartupWorker();
   return *worker;
 }
 
@@ -147,14 +146,7 @@ void PreloadImages() {
 
 void StartImagePreload() {
   PreloadImages();
-  if (PreloadWorker().joinable()) return;
-  try {
-    PreloadWorker() = std::thread(&DecodeEarlyImages);
-  } catch (const std::system_error&) {
-    // No thread to spare: these too are decoded on their first look-up.
-  }
+  PreloadWorker().Start(&DecodeEarlyImages);
 }
 
-void FinishImagePreload() {
-  if (PreloadWorker().joinable()) PreloadWorker().join();
-}
+void FinishImagePreload() { PreloadWorker().Finish(); }

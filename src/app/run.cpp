@@ -48,6 +48,9 @@ int Run(const wchar_t*, int show_command) {
   if (frame->CreateEx(nullptr, frame_rect, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN)) {
     frame->SetWindowText(ProductDisplayNameWide().c_str());
     frame->ShowWindow(show_command);
+    // Painted now rather than by the loop: the steps below (the tray icon waits on the shell's
+    // process) take tens of milliseconds, and the window would stay blank meanwhile.
+    ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     if (IsRunningAsAdministrator()) AllowDropsFromLowerIntegrity();
 
     HICON icon = static_cast<HICON>(::LoadImageW(AppModule().GetResourceInstance(),

@@ -6,6 +6,7 @@ set(OSTREVAN_PURE_SOURCES
   terrace/src/terrace/string_rules.cpp
   terrace/src/terrace/text.cpp
   terrace/src/terrace/user_defaults_values.cpp
+  linguo/src/linguo/key_index.cpp
   linguo/src/linguo/mo_catalogue.cpp
   src/app/design_scale.cpp
   src/app/json_text_problem.cpp

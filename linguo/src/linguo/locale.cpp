@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cwchar>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -161,6 +160,6 @@ const wchar_t* wxGetTranslation(const wchar_t* key, const char* domain) {
   if (locale == nullptr) return key;
   const linguo::Catalogue* catalogue = locale->catalogue();
   if (catalogue == nullptr) return key;
-  const wchar_t* text = catalogue->Find(std::wstring_view(key, std::wcslen(key)));
+  const wchar_t* text = catalogue->Find(key);
   return text ? text : key;
 }

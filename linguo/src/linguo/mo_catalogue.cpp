@@ -172,18 +172,18 @@ std::unique_ptr<Catalogue> Catalogue::Parse(const unsigned char* data, std::size
     places.emplace_back(key_at, text_at);
   }
 
-  catalogue->index_.reserve(places.size());
+  KeyIndex index(places.size());
   for (const auto& [key_at, text_at] : places) {
     // A repeated key keeps its first translation, as a linear search of the table would.
     const std::wstring_view key(texts.data() + key_at, text_at - key_at - 1);
-    catalogue->index_.emplace(key, texts.data() + text_at);
+    index.Insert(key, texts.data() + text_at);
   }
+  catalogue->index_ = std::move(index);
   return catalogue;
 }
 
 const wchar_t* Catalogue::Find(std::wstring_view key) const noexcept {
-  const auto found = index_.find(key);
-  return found == index_.end() ? nullptr : found->second;
+  return index_.Find(key);
 }
 
 }  // namespace linguo

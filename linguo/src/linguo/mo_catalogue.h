@@ -5,7 +5,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+
+#include "linguo/key_index.h"
 
 namespace linguo {
 
@@ -20,6 +21,8 @@ class Catalogue {
 
   // The translation of key, or null when the catalogue has none. Allocates nothing.
   const wchar_t* Find(std::wstring_view key) const noexcept;
+  // The same for a NUL-terminated key, which it reads only once.
+  const wchar_t* Find(const wchar_t* key) const noexcept { return index_.Find(key); }
 
   std::size_t entry_count() const noexcept { return index_.size(); }
 
@@ -27,7 +30,7 @@ class Catalogue {
   Catalogue() = default;
 
   std::wstring texts_;  // every key and translation, each followed by a NUL
-  std::unordered_map<std::wstring_view, const wchar_t*> index_;  // views into texts_
+  KeyIndex index_{0};  // views into texts_
 };
 
 }  // namespace linguo

@@ -294,17 +294,37 @@ class SheetTipTest : public ::testing::Test {
   std::unique_ptr<UiSheetDialog> tip_;
 };
 
+// Every height the watched window is given, seen as it happens: a test that sampled the
+// height between pumps could miss steps on a busy machine, where timer ticks bunch up.
+HWND g_sized_window = nullptr;
+std::vector<int> g_heights;
+LRESULT CALLBACK WatchSizes(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+  if (code == HC_ACTION && sent->hwnd == g_sized_window && sent->message == WM_WINDOWPOSCHANGED) {
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(sent->lParam);
+    if (!(pos->flags & SWP_NOSIZE)) g_heights.push_back(pos->cy);
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 TEST_F(SheetTipTest, SlidesDownInFifthsThenHidesAfterTheDisplayTime) {
   EXPECT_EQ(TipHeight(), 8);
+  g_sized_window = *tip_;
+  g_heights.clear();
+  HHOOK hook =
+      ::SetWindowsHookExW(WH_CALLWNDPROCRET, &WatchSizes, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
   tip_->SetMessage(L"The new language applies at the next start.");
   tip_->ShowFor(5, 700);
-  std::set<int> heights;
-  ASSERT_TRUE(PumpUntil([&] {
-    heights.insert(TipHeight());
-    return ::IsWindowVisible(::GetDlgItem(*tip_, 5051)) != FALSE;
-  }));
+  const bool slid =
+      PumpUntil([&] { return ::IsWindowVisible(::GetDlgItem(*tip_, 5051)) != FALSE; });
+  ::UnhookWindowsHookEx(hook);
+  ASSERT_TRUE(slid);
+  const std::set<int> heights(g_heights.begin(), g_heights.end());
   for (int height : heights) EXPECT_EQ(height % 8, 0) << height;
-  EXPECT_GE(heights.size(), 3u);  // several steps were seen, not one jump
+  // Each step one fifth, none skipped, and never beyond the full 40.
+  for (int height : {16, 24, 32, 40}) EXPECT_EQ(heights.count(height), 1u) << height;
+  EXPECT_LE(*heights.rbegin(), 40);
   EXPECT_EQ(TipHeight(), 40);
   RECT owner = {}, tip = {};
   ::GetWindowRect(TestOwner(), &owner);
@@ -333,7 +353,8 @@ TEST_F(SheetTipTest, ClickWithoutActionHidesAndShowZeroHidesAndClears) {
   ClickLink(*tip_, 5051);
   ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(*tip_); }));
 
-  static int actions = 0;
+  static int actions;
+  actions = 0;
   tip_->SetClickAction([] { ++actions; });
   tip_->ShowFor(5, 60000);
   ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(*tip_) != FALSE; }));

@@ -25,10 +25,17 @@
 namespace {
 constexpr wchar_t kTitle[] = L"Pellavorne Screen Recorder";
 
+// The product's frame: its title, and the class name the window layer gives it (another
+// program's window may carry the same title).
+bool IsProductFrame(HWND window) {
+  wchar_t class_name[64] = L"";
+  return ::GetClassNameW(window, class_name, 64) && std::wcsncmp(class_name, L"Ostrevan:", 9) == 0;
+}
+
 HWND FindMainWindow(bool visible_only = true) {
   HWND window = nullptr;
   while ((window = ::FindWindowExW(nullptr, window, nullptr, kTitle)) != nullptr)
-    if (!visible_only || ::IsWindowVisible(window)) return window;
+    if (IsProductFrame(window) && (!visible_only || ::IsWindowVisible(window))) return window;
   return nullptr;
 }
 
@@ -81,9 +88,21 @@ HWND FindOwnedDialog(HWND main) {
   return search.found;
 }
 
+// The test module's window, at whatever depth under the frame it was put.
 HWND FindRecorderWindow(HWND main) {
-  HWND view = ::FindWindowExW(main, nullptr, nullptr, nullptr);
-  return view ? ::FindWindowExW(view, nullptr, L"OstrevanRecorderTestModule", nullptr) : nullptr;
+  if (!main) return nullptr;
+  HWND found = nullptr;
+  ::EnumChildWindows(
+      main,
+      [](HWND window, LPARAM context) -> BOOL {
+        wchar_t class_name[64] = L"";
+        ::GetClassNameW(window, class_name, 64);
+        if (std::wcscmp(class_name, L"OstrevanRecorderTestModule") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(context) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 }  // namespace
 
@@ -116,8 +135,14 @@ int main(int argc, char** argv) {
     return window && ::PostMessageW(window, WM_HOTKEY, std::atoi(argv[2]), 0) ? 0 : 1;
   }
   if (std::strcmp(argv[1], "module") == 0 && argc > 2) {
-    HWND recorder = FindRecorderWindow(FindMainWindow(false));
-    if (!recorder) return 1;
+    HWND main = FindMainWindow(false);
+    HWND recorder = FindRecorderWindow(main);
+    if (!recorder) {
+      std::fprintf(stderr, "no test module window under the main window %p\n",
+                   static_cast<void*>(main));
+      if (main) PrintOwnedWindows(main);
+      return 1;
+    }
     COPYDATASTRUCT data = {};
     data.cbData = static_cast<DWORD>(std::strlen(argv[2]));
     data.lpData = argv[2];
@@ -155,7 +180,8 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "moving") == 0) {
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 20;
     for (int i = 0; i < seconds * 20; ++i) {
-      GUITHREADINFO info = {sizeof(info)};
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
       HWND main = FindMainWindow();
       if (main && ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info) &&
           (info.flags & GUI_INMOVESIZE))

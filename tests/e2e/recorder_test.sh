@@ -26,6 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; "$WINE" "$ctl" windows 2>/dev/null || true; echo "--- test module log:"; cat "$log" 2>/dev/null || true; exit 1; }
+module() { "$WINE" "$ctl" module "$1" || fail "the test module took no script: $1"; }
 
 cp -r "$app_dir" "$work/app"
 probe="$work/app/testrecorder/1.0.0"
@@ -88,7 +89,7 @@ dismiss_alert() { "$WINE" "$ctl" dismiss 30 || fail "no alert dialog appeared"; 
 click() {
   local before_count line
   before_count="$(log_lines "children done")"
-  "$WINE" "$ctl" module "main:children home"
+  module "main:children home"
   wait_for_log "children done" $((before_count + 1))
   line="$(grep "^child $1 " "$log" | tail -n 1)"
   [ -n "$line" ] || fail "no home control $1"
@@ -101,7 +102,7 @@ click() {
 recorder_state() {
   local asked
   asked="$(log_lines "platform LIBRECORDER_COMMAND_GET_STATUS")"
-  "$WINE" "$ctl" module "main:platform LIBRECORDER_COMMAND_GET_STATUS"
+  module "main:platform LIBRECORDER_COMMAND_GET_STATUS"
   wait_for_log "platform LIBRECORDER_COMMAND_GET_STATUS" $((asked + 1))
   grep "platform LIBRECORDER_COMMAND_GET_STATUS" "$log" | tail -n 1 | sed 's/.* value=\([0-9-]*\) .*/\1/'
 }
@@ -129,7 +130,7 @@ wait_for_state_not() {  # STATE
 check_clip() {  # CLIP START STOP
   local asked recorded_ms
   asked="$(log_lines "platform LIBRECORDER_COMMAND_GET_STATUS")"
-  "$WINE" "$ctl" module "main:platform LIBRECORDER_COMMAND_GET_STATUS"
+  module "main:platform LIBRECORDER_COMMAND_GET_STATUS"
   wait_for_log "platform LIBRECORDER_COMMAND_GET_STATUS" $((asked + 1))
   recorded_ms="$(grep "platform LIBRECORDER_COMMAND_GET_STATUS" "$log" | tail -n 1 | sed 's/.* extra1=//')"
   local probe_line
@@ -166,7 +167,7 @@ sleep 0.5
 read -r screen_w screen_h < <(xdotool getdisplaygeometry)
 
 # Screenshot into the documents product folder, as the host names it.
-"$WINE" "$ctl" module "main:platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR"
+module "main:platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR"
 wait_for_log "platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR" 1
 docs_win="$(grep -F "platform LIBPLATFORM_COMMAND_GET_PERSONAL_PRODUCT_DIR" "$log" | sed 's/.* wide=\(.*\) object=.*/\1/')"
 docs="$("$WINE" winepath -u "$docs_win" 2>/dev/null | tr -d '\r')"
@@ -187,7 +188,7 @@ made+=("$shot")
 wait_for_log "sheet-tip Screenshot saved to $docs_win" 2
 
 # Recording by hot keys into an output folder of the test's own.
-"$WINE" "$ctl" module "main:pref recorder:output-dir $(win_path "$out")"
+module "main:pref recorder:output-dir $(win_path "$out")"
 wait_for_log "pref recorder:output-dir=" 1
 key c
 wait_for_state 1
@@ -225,7 +226,7 @@ dismiss_alert
 
 # An output folder that cannot be made: an alert, no file anywhere, and still idle.
 printf 'a file, not a folder' >"$work/blocker"
-"$WINE" "$ctl" module "main:pref recorder:output-dir $(win_path "$work/blocker")\\inside"
+module "main:pref recorder:output-dir $(win_path "$work/blocker")\\inside"
 wait_for_log "pref recorder:output-dir=" 2
 key c
 wait_for_log "alert The output folder" 1
@@ -252,7 +253,7 @@ for i in $(seq 1 50); do
 done
 [ -n "$moved" ] || fail "the drag left the window at $x1,$y1 (from $x0,$y0)"
 
-"$WINE" "$ctl" module "main:pref recorder:output-dir"
+module "main:pref recorder:output-dir"
 wait_for_log "pref recorder:output-dir=" 3
 "$WINE" "$ctl" close || true
 status=0

@@ -50,7 +50,7 @@ wait_for_commands() {
   return 1
 }
 
-window="$(xdotool search --sync --onlyvisible --name '^Pellavorne Screen Recorder$' | head -n 1)"
+window="$(xdotool search --sync --onlyvisible --name '^Pellavorne Screen Recorder$' | sed -n 1p)"  # sed reads all: no SIGPIPE under pipefail
 xdotool mousemove --window "$window" 300 120 click 1
 sleep 0.5
 for key in x c z; do

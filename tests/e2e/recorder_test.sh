@@ -161,7 +161,7 @@ sys.exit(0 if ok else 1)
 PY
 }
 
-window="$(xdotool search --sync --onlyvisible --name '^Pellavorne Screen Recorder$' | head -n 1)"
+window="$(xdotool search --sync --onlyvisible --name '^Pellavorne Screen Recorder$' | sed -n 1p)"  # sed reads all: no SIGPIPE under pipefail
 xdotool mousemove --window "$window" 40 200 click 1  # an empty spot of the home view
 sleep 0.5
 read -r screen_w screen_h < <(xdotool getdisplaygeometry)

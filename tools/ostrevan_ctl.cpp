@@ -21,16 +21,21 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 namespace {
 constexpr wchar_t kTitle[] = L"Pellavorne Screen Recorder";
 
+// Empty for a window that is gone.
+std::wstring ClassOf(HWND window) {
+  wchar_t class_name[256] = L"";
+  ::GetClassNameW(window, class_name, 256);
+  return class_name;
+}
+
 // The product's frame: its title, and the class name the window layer gives it (another
 // program's window may carry the same title).
-bool IsProductFrame(HWND window) {
-  wchar_t class_name[64] = L"";
-  return ::GetClassNameW(window, class_name, 64) && std::wcsncmp(class_name, L"Ostrevan:", 9) == 0;
-}
+bool IsProductFrame(HWND window) { return ClassOf(window).rfind(L"Ostrevan:", 0) == 0; }
 
 HWND FindMainWindow(bool visible_only = true) {
   HWND window = nullptr;
@@ -40,13 +45,12 @@ HWND FindMainWindow(bool visible_only = true) {
 }
 
 void PrintWindow(const char* what, HWND window) {
-  wchar_t class_name[128] = L"", title[256] = L"";
-  ::GetClassNameW(window, class_name, 128);
+  wchar_t title[256] = L"";
   ::GetWindowTextW(window, title, 256);
   RECT rect = {};
   ::GetWindowRect(window, &rect);
   std::printf("%s %p class=%ls title=\"%ls\" visible=%d enabled=%d rect=%ld,%ld,%ld,%ld\n", what,
-              static_cast<void*>(window), class_name, title, ::IsWindowVisible(window) ? 1 : 0,
+              static_cast<void*>(window), ClassOf(window).c_str(), title, ::IsWindowVisible(window) ? 1 : 0,
               ::IsWindowEnabled(window) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom);
 }
 
@@ -59,6 +63,17 @@ void PrintOwnedWindows(HWND main) {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(main));
+}
+
+// Where a module's window should have been: every window under the frame.
+void PrintChildWindows(HWND main) {
+  ::EnumChildWindows(
+      main,
+      [](HWND window, LPARAM) -> BOOL {
+        PrintWindow("child", window);
+        return TRUE;
+      },
+      0);
 }
 
 // A visible, enabled window owned by the main window while the main window is disabled: a
@@ -77,10 +92,8 @@ HWND FindOwnedDialog(HWND main) {
             !::IsWindowEnabled(window))
           return TRUE;
         // The sheet tip's link has the primary button's number.
-        wchar_t class_name[32] = L"";
         HWND primary = ::GetDlgItem(window, 5051);
-        if (!primary || (::GetClassNameW(primary, class_name, 32), wcscmp(class_name, L"SysLink") == 0))
-          return TRUE;
+        if (!primary || ClassOf(primary) == L"SysLink") return TRUE;
         s->found = window;
         return FALSE;
       },
@@ -95,9 +108,7 @@ HWND FindRecorderWindow(HWND main) {
   ::EnumChildWindows(
       main,
       [](HWND window, LPARAM context) -> BOOL {
-        wchar_t class_name[64] = L"";
-        ::GetClassNameW(window, class_name, 64);
-        if (std::wcscmp(class_name, L"OstrevanRecorderTestModule") != 0) return TRUE;
+        if (ClassOf(window) != L"OstrevanRecorderTestModule") return TRUE;
         *reinterpret_cast<HWND*>(context) = window;
         return FALSE;
       },
@@ -140,7 +151,10 @@ int main(int argc, char** argv) {
     if (!recorder) {
       std::fprintf(stderr, "no test module window under the main window %p\n",
                    static_cast<void*>(main));
-      if (main) PrintOwnedWindows(main);
+      if (main) {
+        PrintOwnedWindows(main);
+        PrintChildWindows(main);
+      }
       return 1;
     }
     COPYDATASTRUCT data = {};

@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <string>
 
 namespace {
@@ -50,8 +49,9 @@ void PrintWindow(const char* what, HWND window) {
   RECT rect = {};
   ::GetWindowRect(window, &rect);
   std::printf("%s %p class=%ls title=\"%ls\" visible=%d enabled=%d rect=%ld,%ld,%ld,%ld\n", what,
-              static_cast<void*>(window), ClassOf(window).c_str(), title, ::IsWindowVisible(window) ? 1 : 0,
-              ::IsWindowEnabled(window) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom);
+              static_cast<void*>(window), ClassOf(window).c_str(), title,
+              ::IsWindowVisible(window) ? 1 : 0, ::IsWindowEnabled(window) ? 1 : 0, rect.left,
+              rect.top, rect.right, rect.bottom);
 }
 
 void PrintOwnedWindows(HWND main) {
